@@ -1,0 +1,13 @@
+# The native build: the core and its unit tests, with AddressSanitizer and UBSan.
+set(sanitizers -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+target_compile_options(zelmora_core PRIVATE ${sanitizers})
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB unit_tests CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(unit_tests ${unit_tests})
+target_compile_options(unit_tests PRIVATE ${sanitizers})
+target_link_options(unit_tests PRIVATE ${sanitizers})
+target_link_libraries(unit_tests PRIVATE zelmora_core GTest::gtest_main)
+gtest_discover_tests(unit_tests)

@@ -1,0 +1,47 @@
+# The Windows build: zelmora.exe in the run folder, and the test programs that CTest runs
+# under Wine through tools/wine-run, in a Wine prefix private to this build folder.
+set(run_folder ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${run_folder})
+set(wine_prefix ${CMAKE_BINARY_DIR}/wineprefix)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run --prefix ${wine_prefix})
+
+add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
+target_compile_definitions(zelmora_core PUBLIC UNICODE _UNICODE)
+
+add_library(zelmora_win STATIC
+  code/app/about.cpp
+  code/app/app_state.cpp
+  code/app/main_window.cpp
+  code/app/shell_open.cpp
+  code/app/startup.cpp
+  code/dialing/dial_selection.cpp
+  code/dialing/run_dial_script.cpp
+  code/modems/com_string.cpp
+  code/modems/modem_discovery.cpp
+  code/modems/wmi_modem_source.cpp
+  code/phonebook/delete_entry.cpp
+  code/phonebook/entry_dialog.cpp
+  code/phonebook/export_import.cpp
+  code/phonebook/list_ops.cpp
+  code/phonebook/persistence.cpp)
+target_link_libraries(zelmora_win PUBLIC zelmora_core
+  comctl32 comdlg32 shell32 ole32 oleaut32 wbemuuid winmm advapi32 user32 kernel32)
+
+set(resources ${CMAKE_SOURCE_DIR}/code/res/zelmora.rc)
+set_source_files_properties(${resources} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/code/res/zelmora.ico;${CMAKE_SOURCE_DIR}/code/res/zelmora_small.ico;${CMAKE_SOURCE_DIR}/code/res/about.bmp;${CMAKE_SOURCE_DIR}/code/res/zelmora.manifest;${CMAKE_SOURCE_DIR}/code/res/resource.h")
+
+add_executable(zelmora WIN32 code/app/main.cpp ${resources})
+target_link_libraries(zelmora PRIVATE zelmora_win)
+if(MINGW)
+  target_link_options(zelmora PRIVATE -municode)
+endif()
+
+# The dial sound and the user manual sit beside the program.
+configure_file(code/res/dial.wav ${run_folder}/dial.wav COPYONLY)
+include(cmake/manual.cmake)
+
+if(MINGW)
+  add_subdirectory(tests)
+  add_subdirectory(bench)
+endif()

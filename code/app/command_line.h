@@ -1,0 +1,27 @@
+// Command-line arguments of the form "/key:value" and the quick-dial strings they fill.
+// Platform-free: the key comparison is handed in by the caller.
+#pragma once
+
+#include <cstddef>
+
+namespace zelmora {
+
+// Every buffer that holds a key, a value or a quick-dial string has this many bytes.
+inline constexpr std::size_t kArgumentBufferSize = 260;
+
+// Compares two zero-terminated byte strings; 0 means equal.
+using ByteCompare = int (*)(const char *, const char *);
+
+// Splits one argument into key and value. The first code unit is a prefix character and is
+// skipped; every colon after it is dropped, the first one switching from key to value. Each
+// code unit contributes its low byte. key and value must each hold kArgumentBufferSize bytes.
+void SplitArgument(const char16_t *argument, char *key, char *value);
+
+// Takes one argument: "phone" and "port" keys replace the quick-dial phone or port with their
+// value (an empty value included); every other key is ignored.
+void TakeArgument(const char16_t *argument, char *phone, char *port, ByteCompare compare);
+
+// Quick dial happens only when both strings are non-empty.
+inline bool IsQuickDial(const char *phone, const char *port) { return *phone && *port; }
+
+} // namespace zelmora

@@ -1,0 +1,141 @@
+// The main window's dialog procedure: initialisation, command dispatch and the save at close.
+#include "main_window.h"
+
+#include <commctrl.h>
+#include <comdef.h>
+
+#include <new>
+
+#include "../dialing/dial_selection.h"
+#include "../dialing/run_dial_script.h"
+#include "../modems/modem_discovery.h"
+#include "../phonebook/delete_entry.h"
+#include "../phonebook/entry_dialog.h"
+#include "../phonebook/export_import.h"
+#include "../phonebook/list_ops.h"
+#include "../phonebook/persistence.h"
+#include "../res/resource.h"
+#include "about.h"
+#include "app_state.h"
+#include "texts.h"
+
+namespace zelmora {
+
+namespace {
+
+// Grid lines and full-row select, and no other extended style.
+constexpr LPARAM kListExtendedStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
+
+void InsertColumn(HWND list, int index, const wchar_t *title, int width) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<wchar_t *>(title);
+    column.cx = width;
+    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+HWND SetUpList(HWND window, int id, const wchar_t *secondColumn) {
+    HWND list = GetDlgItem(window, id);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListExtendedStyles);
+    InsertColumn(list, 0, L"Name", 250);
+    InsertColumn(list, 1, secondColumn, 130);
+    return list;
+}
+
+void OnInitDialog(HWND window) {
+    g_modemList = SetUpList(window, IDC_MODEM_LIST, L"Port");
+    RunModemDiscovery();
+    g_phoneBookList = SetUpList(window, IDC_PHONE_BOOK_LIST, L"Phone");
+    LoadPhoneBook(window);
+    SetWindowTextW(window, g_caption);
+    SendMessageW(window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_SMALL))));
+    SendMessageW(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_ZELMORA))));
+}
+
+void RunDialog(HWND owner, int templateId, DLGPROC procedure) {
+    DialogBoxParamW(g_instance, MAKEINTRESOURCEW(templateId), owner, procedure, 0);
+}
+
+void OnCommand(HWND window, WORD id) {
+    switch (id) {
+    case IDCANCEL:
+    case IDM_EXIT:
+        EndDialog(window, IDCANCEL);
+        break;
+    case IDC_UPDATE:
+        RunModemDiscovery();
+        break;
+    case IDC_ADD:
+        RunDialog(window, IDD_ENTRY, AddEntryProc);
+        break;
+    case IDC_EDIT:
+        RunDialog(window, IDD_ENTRY, EditEntryProc);
+        break;
+    case IDC_DELETE:
+        DeleteSelectedEntry(window);
+        break;
+    case IDM_ABOUT:
+        RunDialog(window, IDD_ABOUT, AboutProc);
+        break;
+    case IDC_DIAL:
+        DialSelection();
+        break;
+    case IDM_EXPORT:
+        ExportPhoneBook();
+        break;
+    case IDM_HOME_PAGE:
+        OpenHomePage(window);
+        break;
+    case IDM_USER_MANUAL:
+        OpenUserManual(window);
+        break;
+    case IDM_IMPORT:
+        ImportPhoneBook();
+        SortByName(g_phoneBookList);
+        break;
+    }
+}
+
+} // namespace
+
+void RunModemDiscovery() {
+    try {
+        DiscoverModems();
+    } catch (const _com_error &error) {
+        MessageBoxW(g_modemList, error.ErrorMessage(), g_caption, MB_ICONERROR);
+    }
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        if (IsQuickDialMode()) {
+            RunDialScript(g_quickDialPort, window, g_quickDialPhone);
+            EndDialog(window, 0);
+            return TRUE;
+        }
+        OnInitDialog(window);
+        return TRUE;
+    case WM_COMMAND:
+        // No exception may unwind into the dialog manager's frames.
+        try {
+            OnCommand(window, LOWORD(wParam));
+        } catch (const std::bad_alloc &) {
+            ShowMessage(window, kTextOutOfMemory, MB_ICONERROR);
+        }
+        return FALSE;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR *>(lParam)->code == static_cast<UINT>(NM_DBLCLK))
+            SendMessageW(window, WM_COMMAND, IDC_DIAL, 0);
+        return FALSE;
+    case WM_DESTROY:
+        if (!IsQuickDialMode())
+            SavePhoneBook();
+        return FALSE;
+    }
+    return FALSE;
+}
+
+} // namespace zelmora

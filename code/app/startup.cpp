@@ -1,0 +1,41 @@
+// Start-up: the caption, the quick-dial arguments and the main window.
+#include "startup.h"
+
+#include <shellapi.h>
+
+#include "../res/resource.h"
+#include "app_state.h"
+#include "command_line.h"
+#include "main_window.h"
+
+namespace zelmora {
+
+namespace {
+
+int CompareKey(const char *a, const char *b) { return lstrcmpA(a, b); }
+
+} // namespace
+
+void LoadCaption(HINSTANCE instance) {
+    LoadStringW(instance, IDS_APP_TITLE, g_caption, ARRAYSIZE(g_caption));
+}
+
+void ReadCommandLine() {
+    int count = 0;
+    LPWSTR *arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments)
+        return;
+    for (int i = 1; i < count; ++i)
+        TakeArgument(U(arguments[i]), g_quickDialPhone, g_quickDialPort, CompareKey);
+    LocalFree(arguments);
+}
+
+int RunZelmora(HINSTANCE instance) {
+    g_instance = instance;
+    LoadCaption(instance);
+    ReadCommandLine();
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
+    return 0;
+}
+
+} // namespace zelmora

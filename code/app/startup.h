@@ -1,0 +1,17 @@
+// Start-up: caption, command line and the main window's modal loop.
+#pragma once
+
+#include <windows.h>
+
+namespace zelmora {
+
+// Loads the caption into g_caption.
+void LoadCaption(HINSTANCE instance);
+
+// Fills the quick-dial strings from the process's command line.
+void ReadCommandLine();
+
+// Everything the entry point does; the process exit code is always 0.
+int RunZelmora(HINSTANCE instance);
+
+} // namespace zelmora

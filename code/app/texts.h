@@ -1,0 +1,52 @@
+// Every text that Zelmora shows to the user, in one place.
+#pragma once
+
+namespace zelmora {
+
+// Dialing
+inline constexpr char16_t kTextCannotCreateScript[] = u"Can not create temp file!";
+inline constexpr char16_t kTextNotDialable[] =
+    u"The phone number or port contains characters that can not be dialled.";
+inline constexpr char16_t kTextNoModem[] = u"There is not installed modem! Call to \"User manual\"";
+inline constexpr char16_t kTextSelectModem[] = u"Please select a modem!";
+inline constexpr char16_t kTextAddLine[] = u"Please add a line to phone book.";
+inline constexpr char16_t kTextSelectLine[] = u"Please select a line on phone book!";
+
+// Modem discovery
+inline constexpr char16_t kTextComFailed[] = u"Failed to initialize COM library.";
+inline constexpr char16_t kTextSecurityFailed[] = u"Failed to initialize security.";
+inline constexpr char16_t kTextLocatorFailed[] = u"Failed to create IWbemLocator object.";
+inline constexpr char16_t kTextConnectFailed[] = u"Could not connect.";
+inline constexpr char16_t kTextBlanketFailed[] = u"Could not set proxy blanket.";
+inline constexpr char16_t kTextQueryFailed[] = u"Query for operating system name failed.";
+
+// Phone-book list
+inline constexpr char16_t kTextNothingToDelete[] = u"There is no item for delete.";
+inline constexpr char16_t kTextSelectToDelete[] = u"Please select a line for delete.";
+inline constexpr char16_t kTextConfirmDelete[] = u"Delete phone number. Are you sure?";
+
+// Entry dialog
+inline constexpr char16_t kTextAddTitle[] = u"Add phone number";
+inline constexpr char16_t kTextEditTitle[] = u"Edit phone number";
+inline constexpr char16_t kTextNothingToEdit[] = u"There is no item for edit.";
+inline constexpr char16_t kTextSelectToEdit[] = u"Please select a line for edit.";
+inline constexpr char16_t kTextEnterName[] = u"Please enter name.";
+inline constexpr char16_t kTextEnterPhone[] = u"Please enter phone number.";
+inline constexpr char16_t kTextDuplicatePhone[] = u"This phone number already exist.";
+
+// Registry
+inline constexpr char16_t kTextCannotSave[] = u"Can not save phone book to the registry!";
+inline constexpr char16_t kTextCannotLoad[] = u"Can not read phone book from the registry!";
+
+// Export and import
+inline constexpr char16_t kExportFileName[] = u"export_phone_book.txt";
+inline constexpr char16_t kTextCannotExport[] = u"Can not create file fore write!";
+inline constexpr char16_t kTextExported[] = u"Data is saved to file \"export_phone_book.txt\"";
+inline constexpr char16_t kTextImportFilter[] = u"Text file (*.txt)\0*.txt\0";
+inline constexpr char16_t kTextImportTitle[] = u"Please select a text file for import";
+inline constexpr char16_t kTextCannotOpenImport[] = u"Can not create file!";
+inline constexpr char16_t kTextOutOfMemory[] = u"Out of memory!";
+inline constexpr char16_t kTextNothingImported[] = u"There is no new items!";
+inline constexpr char16_t kTextImported[] = u"New items is added!";
+
+} // namespace zelmora

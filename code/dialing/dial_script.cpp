@@ -1,0 +1,58 @@
+// Composition of the dial script and the rule that keeps cmd from running anything else.
+#include "dial_script.h"
+
+namespace zelmora {
+
+namespace {
+
+bool IsSpecialToCmd(unsigned char byte) {
+    switch (byte) {
+    case '&': case '|': case '<': case '>': case '^': case '%': case '"':
+        return true;
+    case '\t': case '\r':
+        return false; // cmd treats TAB as a space and drops CR
+    default:
+        return byte < 0x20 || byte == 0x7F;
+    }
+}
+
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+} // namespace
+
+bool IsDialable(std::string_view text) {
+    for (char c : text)
+        if (IsSpecialToCmd(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+std::string ScriptPortName(std::string_view port) {
+    bool isHighComPort = port.size() >= 5 && Upper(port[0]) == 'C' && Upper(port[1]) == 'O' &&
+                         Upper(port[2]) == 'M';
+    for (std::size_t i = 3; isHighComPort && i < port.size(); ++i)
+        isHighComPort = IsAsciiDigit(port[i]);
+    if (!isHighComPort)
+        return std::string(port);
+    return "\\\\.\\" + std::string(port);
+}
+
+std::optional<std::string> ComposeDialScript(std::string_view port, std::string_view phone) {
+    if (!IsDialable(port) || !IsDialable(phone))
+        return std::nullopt;
+    const std::string target = ScriptPortName(port);
+    std::string script;
+    script.reserve(20 + 2 * target.size() + phone.size());
+    script += "echo at>";
+    script += target;
+    script += '\n';
+    script += "echo atd ";
+    script += phone;
+    script += ";>";
+    script += target;
+    return script;
+}
+
+} // namespace zelmora

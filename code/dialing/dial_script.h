@@ -1,0 +1,23 @@
+// The dial script: the two batch lines that echo "at" and "atd <number>;" into the modem's port.
+// Platform-free, so that the exact bytes and the refusal rule can be tested on their own.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelmora {
+
+// True when every byte of text may stand in the script without cmd giving it a meaning of its
+// own: no & | < > ^ % " and no control byte other than TAB and CR.
+bool IsDialable(std::string_view text);
+
+// The name the script redirects to. cmd knows only COM1 to COM9 as devices, so "COM" followed
+// by two or more digits (any letter case) becomes "\\.\COMnn"; every other port stays as given.
+std::string ScriptPortName(std::string_view port);
+
+// The script bytes: "echo at>" port LF "echo atd " phone ";>" port, with no line end after
+// the second line. Empty when the port or the phone is not dialable.
+std::optional<std::string> ComposeDialScript(std::string_view port, std::string_view phone);
+
+} // namespace zelmora

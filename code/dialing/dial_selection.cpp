@@ -1,0 +1,49 @@
+// Dial from the two lists' selected rows.
+#include "dial_selection.h"
+
+#include <commctrl.h>
+
+#include "../app/app_state.h"
+#include "../app/texts.h"
+#include "../phonebook/list_ops.h"
+#include "run_dial_script.h"
+
+namespace zelmora {
+
+namespace {
+
+// Shows the guidance for an empty list or a list without a selected row; false then.
+bool HasSelectedRow(HWND list, const char16_t *whenEmpty, const char16_t *whenNoSelection) {
+    if (ListCount(list) == 0) {
+        ShowMessage(list, whenEmpty, MB_ICONINFORMATION);
+        return false;
+    }
+    if (SelectedRow(list) == -1) {
+        ShowMessage(list, whenNoSelection, MB_ICONINFORMATION);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void GetSecondCellTextA(HWND list, int row, char *buffer) {
+    LVITEMA item = {};
+    item.iSubItem = 1;
+    item.pszText = buffer;
+    item.cchTextMax = 260;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void DialSelection() {
+    if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem) ||
+        !HasSelectedRow(g_phoneBookList, kTextAddLine, kTextSelectLine))
+        return;
+    char port[260] = {};
+    char phone[260] = {};
+    GetSecondCellTextA(g_modemList, SelectedRow(g_modemList), port);
+    GetSecondCellTextA(g_phoneBookList, SelectedRow(g_phoneBookList), phone);
+    RunDialScript(port, GetParent(g_phoneBookList), phone);
+}
+
+} // namespace zelmora

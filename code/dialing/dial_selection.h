@@ -1,0 +1,15 @@
+// The Dial command: the port of the selected modem and the number of the selected entry.
+#pragma once
+
+#include <windows.h>
+
+namespace zelmora {
+
+// Reads column 1 of row into buffer (260 bytes) as text in the ANSI code page.
+void GetSecondCellTextA(HWND list, int row, char *buffer);
+
+// Checks that both lists have a selected row, with one message for each thing missing, then
+// dials the selected entry's number on the selected modem's port.
+void DialSelection();
+
+} // namespace zelmora

@@ -1,0 +1,39 @@
+// Discovery: the WMI source poured into the modem list control.
+#include "modem_discovery.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "../app/app_state.h"
+#include "../phonebook/list_ops.h"
+#include "modem_list_filler.h"
+#include "wmi_modem_source.h"
+
+namespace zelmora {
+
+namespace {
+
+class ModemListControl : public ModemListSink {
+  public:
+    explicit ModemListControl(HWND list) : list_(list) {}
+    void Clear() override { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
+    void AppendRow(const std::u16string &name, const std::u16string &port) override {
+        const int row = zelmora::AppendRow(list_);
+        SetCell(list_, row, 0, name);
+        SetCell(list_, row, 1, port);
+    }
+    void ShowError(const char16_t *text) override { ShowMessage(list_, text, MB_ICONERROR); }
+
+  private:
+    HWND list_;
+};
+
+} // namespace
+
+int DiscoverModems() {
+    WmiModemSource source;
+    ModemListControl list(g_modemList);
+    return FillModemList(source, list);
+}
+
+} // namespace zelmora

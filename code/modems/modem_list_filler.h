@@ -1,0 +1,40 @@
+// Fills the modem list from a modem source, step by step, and reports the step that failed.
+// Platform-free: the WMI source and the list control are behind the two interfaces below.
+#pragma once
+
+#include <string>
+
+namespace zelmora {
+
+// The steps that must succeed before the first modem can be asked for, in order.
+enum class ModemStep { Com = 1, Security, Locator, Connect, Blanket, Query };
+
+// The message shown when a step fails.
+const char16_t *ModemStepFailure(ModemStep step);
+
+class ModemSource {
+  public:
+    virtual ~ModemSource() = default;
+    // Runs one step; false when it failed.
+    virtual bool Run(ModemStep step) = 0;
+    // The next modem's name and port; false when there is none (or the enumeration failed).
+    virtual bool Next(std::u16string &name, std::u16string &port) = 0;
+    virtual void ReleaseEnumerator() = 0;
+    virtual void ReleaseServices() = 0;
+    virtual void ReleaseLocator() = 0;
+    virtual void Uninitialize() = 0;
+};
+
+class ModemListSink {
+  public:
+    virtual ~ModemListSink() = default;
+    virtual void Clear() = 0;
+    virtual void AppendRow(const std::u16string &name, const std::u16string &port) = 0;
+    virtual void ShowError(const char16_t *text) = 0;
+};
+
+// Clears the list and appends one row per modem in delivery order. 0 when the enumeration ran
+// to its end, 1 when a step failed; then its message is shown before anything is released.
+int FillModemList(ModemSource &source, ModemListSink &list);
+
+} // namespace zelmora

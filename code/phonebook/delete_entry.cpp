@@ -1,0 +1,25 @@
+// Delete: guidance when there is nothing to delete, then a confirmation whose default is No.
+#include "delete_entry.h"
+
+#include "../app/app_state.h"
+#include "../app/texts.h"
+#include "list_ops.h"
+
+namespace zelmora {
+
+void DeleteSelectedEntry(HWND mainWindow) {
+    if (ListCount(g_phoneBookList) == 0) {
+        ShowMessage(mainWindow, kTextNothingToDelete, MB_ICONINFORMATION);
+        return;
+    }
+    const int row = SelectedRow(g_phoneBookList);
+    if (row == -1) {
+        ShowMessage(mainWindow, kTextSelectToDelete, MB_ICONINFORMATION);
+        return;
+    }
+    if (ShowMessage(mainWindow, kTextConfirmDelete, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+        IDNO)
+        DeleteRow(g_phoneBookList, row);
+}
+
+} // namespace zelmora

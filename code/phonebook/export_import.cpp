@@ -1,0 +1,143 @@
+// Export and import of the phone-book text file through the phone-book list.
+#include "export_import.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "../app/app_state.h"
+#include "../app/texts.h"
+#include "list_ops.h"
+#include "phone_book_text.h"
+
+namespace zelmora {
+
+namespace {
+
+constexpr int kPhoneColumn = 1;
+constexpr int kColumnCount = 2;
+
+class ListImportRows : public ImportRows {
+  public:
+    explicit ListImportRows(HWND list) : list_(list) {}
+    int Count() override { return ListCount(list_); }
+    void AppendRow() override { zelmora::AppendRow(list_); }
+    void SetCell(int row, int column, const std::u16string &text) override {
+        if (column < kColumnCount)
+            zelmora::SetCell(list_, row, column, text);
+    }
+    std::u16string ReadPhone(int row) override { return ReadCell(list_, row, kPhoneColumn); }
+    void DeleteLastRow() override { DeleteRow(list_, Count() - 1); }
+
+  private:
+    HWND list_;
+};
+
+int ComparePhones(const std::u16string &a, const std::u16string &b) {
+    return lstrcmpW(W(a.c_str()), W(b.c_str()));
+}
+
+// The locale sort key that lstrcmpW compares by: equal keys exactly for equal phones.
+std::string PhoneSortKey(const std::u16string &phone) {
+    const int size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, W(phone.c_str()), -1,
+                                  nullptr, 0);
+    std::string key(size > 0 ? size : 0, '\0');
+    if (size > 0)
+        LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, W(phone.c_str()), -1,
+                     reinterpret_cast<wchar_t *>(key.data()), size);
+    return key;
+}
+
+int HeaderColumnCount(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+struct FileCloser {
+    void operator()(HANDLE file) const { CloseHandle(file); }
+};
+using FileHandle = std::unique_ptr<void, FileCloser>;
+
+FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition) {
+    HANDLE file = CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+} // namespace
+
+void ExportPhoneBook() {
+    HWND list = g_phoneBookList;
+    FileHandle file = OpenFile(W(kExportFileName), GENERIC_WRITE, CREATE_ALWAYS);
+    if (!file) {
+        ShowMessage(list, kTextCannotExport, MB_ICONERROR);
+        return;
+    }
+    const int rows = ListCount(list);
+    const int columns = HeaderColumnCount(list);
+    std::vector<std::u16string> cells(columns);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column)
+            cells[column] = ReadCell(list, row, column);
+        const std::string line = FormatPhoneBookLine(cells);
+        DWORD written = 0;
+        WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    }
+    file.reset();
+    ShowMessage(list, kTextExported, MB_ICONINFORMATION);
+}
+
+void ImportPhoneBook() {
+    wchar_t path[260] = {};
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = g_phoneBookList;
+    dialog.hInstance = GetModuleHandleW(nullptr);
+    dialog.lpstrFilter = W(kTextImportFilter);
+    dialog.nFilterIndex = 0;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = ARRAYSIZE(path);
+    dialog.lpstrTitle = W(kTextImportTitle);
+    // OFN_NOCHANGEDIR keeps the current directory, where the export writes, where it was.
+    dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
+                   OFN_EXPLORER | OFN_ENABLESIZING;
+    if (!GetOpenFileNameW(&dialog))
+        return;
+    ImportPhoneBookFrom(path);
+}
+
+void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check) {
+    HWND list = g_phoneBookList;
+    FileHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    if (!file) {
+        ShowMessage(list, kTextCannotOpenImport, MB_ICONERROR);
+        return;
+    }
+    const DWORD size = GetFileSize(file.get(), nullptr);
+    std::unique_ptr<unsigned char[]> contents(new (std::nothrow) unsigned char[size]);
+    if (!contents) {
+        ShowMessage(list, kTextOutOfMemory, MB_ICONERROR);
+        return;
+    }
+    DWORD read = 0;
+    if (!ReadFile(file.get(), contents.get(), size, &read, nullptr))
+        read = 0;
+
+    const int countBefore = ListCount(list);
+    ListImportRows rows(list);
+    if (check == DuplicateCheck::Indexed) {
+        IndexedLookup lookup(rows, PhoneSortKey, ComparePhones);
+        MergePhoneBookText(contents.get(), read, rows, lookup);
+    } else {
+        ScanningLookup lookup(rows, ComparePhones);
+        MergePhoneBookText(contents.get(), read, rows, lookup);
+    }
+    contents.reset();
+    file.reset();
+    ShowMessage(list, ListCount(list) == countBefore ? kTextNothingImported : kTextImported,
+                MB_ICONINFORMATION);
+}
+
+} // namespace zelmora

@@ -1,0 +1,93 @@
+// List-control messages behind the list operations, and the sort by name.
+#include "list_ops.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "../app/app_state.h"
+
+namespace zelmora {
+
+int ListCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int SelectedRow(HWND list) {
+    return static_cast<int>(
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED | LVNI_SELECTED));
+}
+
+int AppendRow(HWND list) {
+    LVITEMW item = {};
+    item.iItem = ListCount(list);
+    return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void SetCell(HWND list, int row, int column, const wchar_t *text) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t *>(text);
+    SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void SetCell(HWND list, int row, int column, const std::u16string &text) {
+    SetCell(list, row, column, W(text.c_str()));
+}
+
+void ReadCell(HWND list, int row, int column, wchar_t *buffer) {
+    ZeroMemory(buffer, kCellCapacity * sizeof(wchar_t));
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = kCellCapacity;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+}
+
+std::u16string ReadCell(HWND list, int row, int column) {
+    wchar_t buffer[kCellCapacity];
+    ReadCell(list, row, column, buffer);
+    return U(buffer);
+}
+
+void DeleteRow(HWND list, int row) { SendMessageW(list, LVM_DELETEITEM, row, 0); }
+
+void MarkRow(HWND list, int row) {
+    LVITEMW item = {};
+    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+namespace {
+
+void SetItemData(HWND list, int row, LPARAM data) {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = data;
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int CALLBACK CompareNames(LPARAM first, LPARAM second, LPARAM names) {
+    const auto &all = *reinterpret_cast<const std::vector<std::u16string> *>(names);
+    return lstrcmpW(W(all[first].c_str()), W(all[second].c_str()));
+}
+
+} // namespace
+
+void SortByName(HWND list) {
+    // Each row carries its index while the sort runs, and the comparator looks its name up:
+    // a comparator that read cells by index would see the rows as they stood before the sort
+    // on list controls that sort a copy.
+    const int count = ListCount(list);
+    std::vector<std::u16string> names;
+    names.reserve(count);
+    for (int row = 0; row < count; ++row) {
+        names.push_back(ReadCell(list, row, 0));
+        SetItemData(list, row, row);
+    }
+    SendMessageW(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&names),
+                 reinterpret_cast<LPARAM>(CompareNames));
+    for (int row = 0; row < count; ++row)
+        SetItemData(list, row, 0);
+}
+
+} // namespace zelmora

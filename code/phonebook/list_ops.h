@@ -1,0 +1,30 @@
+// The operations through which Zelmora reads and changes its two list controls. The phone-book
+// list is the phone book: there is no other copy of the entries.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace zelmora {
+
+// Every cell read holds at most 259 characters and a terminator.
+inline constexpr int kCellCapacity = 260;
+
+int ListCount(HWND list);
+// The first row that is both selected and focused, or -1.
+int SelectedRow(HWND list);
+// Appends an empty row at the end, changing no selection; returns its index.
+int AppendRow(HWND list);
+void SetCell(HWND list, int row, int column, const wchar_t *text);
+void SetCell(HWND list, int row, int column, const std::u16string &text);
+// Reads a cell into a zeroed buffer of kCellCapacity characters.
+void ReadCell(HWND list, int row, int column, wchar_t *buffer);
+std::u16string ReadCell(HWND list, int row, int column);
+void DeleteRow(HWND list, int row);
+// Makes row the selected and focused row.
+void MarkRow(HWND list, int row);
+// Sorts the rows by their Name cells with lstrcmpW; selection and focus move with their rows.
+void SortByName(HWND list);
+
+} // namespace zelmora

@@ -1,0 +1,33 @@
+// The phone book in the registry: loaded when the main window opens, saved when it closes.
+#pragma once
+
+#include <windows.h>
+
+#include "phone_book_storage.h"
+
+namespace zelmora {
+
+// HKEY_LOCAL_MACHINE\Software\Brannock\Zelmora, with values "00_Name", "00_PhoneNumber", ...
+class RegistryStore : public PhoneBookStore {
+  public:
+    bool Open() override;
+    bool Read(const std::u16string &name, std::u16string &text) override;
+    void Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override;
+    void Delete(const std::u16string &name) override;
+    void Close() override;
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+// Fills the empty phone-book list from the store and sorts it; reports a key that cannot be
+// opened in a box owned by owner.
+void LoadPhoneBook(HWND owner, PhoneBookStore &store);
+void LoadPhoneBook(HWND owner);
+
+// Replaces the stored entries with the list's rows; reports a key that cannot be opened in a
+// box without owner, as the main window is going away.
+void SavePhoneBook(PhoneBookStore &store);
+void SavePhoneBook();
+
+} // namespace zelmora

@@ -1,0 +1,68 @@
+// Value names and the load and save passes over the phone-book store.
+#include "phone_book_storage.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace zelmora {
+
+namespace {
+
+constexpr std::size_t kMaxTextLength = 259;
+
+std::u16string IndexedName(int index, const char *suffix) {
+    char narrow[32];
+    std::snprintf(narrow, sizeof narrow, "%02d_%s", index, suffix);
+    return std::u16string(narrow, narrow + std::strlen(narrow));
+}
+
+void WriteText(PhoneBookStore &store, const std::u16string &name, const std::u16string &text) {
+    // Stored without a terminator: two bytes per character.
+    store.Write(name, text.c_str(), static_cast<std::uint32_t>(2 * text.size()));
+}
+
+} // namespace
+
+std::u16string NameValueName(int index) { return IndexedName(index, "Name"); }
+std::u16string PhoneValueName(int index) { return IndexedName(index, "PhoneNumber"); }
+
+std::u16string TextFromValueData(const void *data, std::size_t bytes, bool isString) {
+    if (!isString)
+        return {};
+    std::size_t units = std::min(bytes / 2, kMaxTextLength);
+    std::u16string text(units, u'\0');
+    std::memcpy(text.data(), data, units * 2);
+    text.resize(std::find(text.begin(), text.end(), u'\0') - text.begin());
+    return text;
+}
+
+bool LoadEntries(PhoneBookStore &store, PhoneBookRows &rows) {
+    if (!store.Open())
+        return false;
+    std::u16string name, phone;
+    for (int i = 0; store.Read(NameValueName(i), name) && store.Read(PhoneValueName(i), phone);
+         ++i)
+        rows.Append(name, phone);
+    store.Close();
+    return true;
+}
+
+bool SaveEntries(PhoneBookStore &store, PhoneBookRows &rows) {
+    if (!store.Open())
+        return false;
+    std::u16string unused;
+    for (int i = 0; store.Read(NameValueName(i), unused); ++i) {
+        store.Delete(NameValueName(i));
+        store.Delete(PhoneValueName(i));
+    }
+    const int count = rows.Count();
+    for (int i = 0; i < count; ++i) {
+        WriteText(store, NameValueName(i), rows.ReadCell(i, 0));
+        WriteText(store, PhoneValueName(i), rows.ReadCell(i, 1));
+    }
+    store.Close();
+    return true;
+}
+
+} // namespace zelmora

@@ -1,0 +1,54 @@
+// Loading and saving the phone book as numbered value pairs ("00_Name", "00_PhoneNumber", ...)
+// over any store with five operations. The program's store is the registry key; tests use one
+// held in memory. Platform-free.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zelmora {
+
+// A stored value is read into this many bytes; a larger one counts as missing.
+inline constexpr std::size_t kValueBufferBytes = 520;
+
+// The name of entry index's Name value ("%02d_Name") or PhoneNumber value ("%02d_PhoneNumber").
+std::u16string NameValueName(int index);
+std::u16string PhoneValueName(int index);
+
+// The text of a value that was read whole: its code units up to the first NUL or the end of the
+// data, at most 259 of them. A value that is not a string loads as empty text.
+std::u16string TextFromValueData(const void *data, std::size_t bytes, bool isString);
+
+// The five operations on the phone-book key.
+class PhoneBookStore {
+  public:
+    virtual ~PhoneBookStore() = default;
+    virtual bool Open() = 0;
+    // False when the value is missing or does not fit kValueBufferBytes.
+    virtual bool Read(const std::u16string &name, std::u16string &text) = 0;
+    // Writes bytes bytes of text as a string value; failures are not reported.
+    virtual void Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) = 0;
+    virtual void Delete(const std::u16string &name) = 0;
+    virtual void Close() = 0;
+};
+
+// The phone-book list as load and save see it.
+class PhoneBookRows {
+  public:
+    virtual ~PhoneBookRows() = default;
+    virtual int Count() = 0;
+    virtual void Append(const std::u16string &name, const std::u16string &phone) = 0;
+    // A cell's text, at most 259 characters.
+    virtual std::u16string ReadCell(int row, int column) = 0;
+};
+
+// Appends the stored entries 0, 1, 2, ... up to the first index where either value is missing.
+// False when the key could not be opened; the caller sorts in every case.
+bool LoadEntries(PhoneBookStore &store, PhoneBookRows &rows);
+
+// Deletes the stored run of entries (as far as the Names go), then writes every row in list
+// order. False when the key could not be opened; nothing is changed then.
+bool SaveEntries(PhoneBookStore &store, PhoneBookRows &rows);
+
+} // namespace zelmora

@@ -1,0 +1,49 @@
+// Identifiers of Zelmora's resources, controls and commands.
+#pragma once
+
+// Dialogs
+#define IDD_MAIN 129
+#define IDD_ENTRY 130
+#define IDD_ABOUT 132
+
+// Menu and its commands
+#define IDR_MAIN_MENU 109
+#define IDM_EXIT 105
+#define IDM_ABOUT 104
+#define IDM_EXPORT 32771
+#define IDM_HOME_PAGE 32772
+#define IDM_USER_MANUAL 32773
+#define IDM_IMPORT 32774
+
+// Strings
+#define IDS_APP_TITLE 103
+#define IDS_AUTHOR 104
+#define IDS_RIGHTS 105
+#define IDS_VERSION 106
+#define IDS_HOME_PAGE 107
+
+// Icons and bitmaps
+#define IDI_ZELMORA 107
+#define IDI_SMALL 108
+#define IDB_ABOUT 131
+
+// Main window
+#define IDC_MODEM_LIST 1000
+#define IDC_PHONE_BOOK_LIST 1001
+#define IDC_UPDATE 3
+#define IDC_DIAL 1002
+#define IDC_ADD 4
+#define IDC_EDIT 5
+#define IDC_DELETE 6
+
+// Entry dialog: the keypad keys are 3 to 14 in the order 1 2 3 4 5 6 7 8 9 * 0 #, then backspace
+#define IDC_NAME 1001
+#define IDC_PHONE 1002
+#define IDC_KEY_FIRST 3
+#define IDC_KEY_LAST 14
+#define IDC_BACKSPACE 15
+
+// About box
+#define IDC_VERSION_LINE 1003
+#define IDC_AUTHOR 104
+#define IDC_RIGHTS 105
