@@ -1,0 +1,82 @@
+// The dial script's exact bytes, the port names cmd understands, and the refusal rule.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialing/dial_script.h"
+
+using namespace zelmora;
+
+namespace {
+
+struct ScriptCase {
+    const char *name;
+    std::string port;
+    std::string phone;
+    std::string script;
+};
+
+void PrintTo(const ScriptCase &c, std::ostream *os) { *os << std::string(c.name); }
+
+class DialScriptTest : public testing::TestWithParam<ScriptCase> {};
+
+TEST_P(DialScriptTest, ComposesExactBytes) {
+    const ScriptCase &c = GetParam();
+    auto script = ComposeDialScript(c.port, c.phone);
+    ASSERT_TRUE(script.has_value());
+    EXPECT_EQ(*script, c.script);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialable, DialScriptTest,
+    testing::Values(
+        ScriptCase{"Example", "COM3", "123", "echo at>COM3\necho atd 123;>COM3"},
+        ScriptCase{"EmptyPhone", "COM3", "", "echo at>COM3\necho atd ;>COM3"},
+        ScriptCase{"Punctuation", "COM1", "+1 (555) 010-99,*#;!@WPT.",
+                   "echo at>COM1\necho atd +1 (555) 010-99,*#;!@WPT.;>COM1"},
+        ScriptCase{"HighBytes", "COM2", "12\xe9\xff", "echo at>COM2\necho atd 12\xe9\xff;>COM2"},
+        ScriptCase{"TrailingCr", "COM3", "123\r", "echo at>COM3\necho atd 123\r;>COM3"},
+        ScriptCase{"Tab", "COM3", "1\t2", "echo at>COM3\necho atd 1\t2;>COM3"},
+        ScriptCase{"Com9StaysADevice", "COM9", "1", "echo at>COM9\necho atd 1;>COM9"},
+        ScriptCase{"Com12", "COM12", "1", "echo at>\\\\.\\COM12\necho atd 1;>\\\\.\\COM12"},
+        ScriptCase{"Com12LowerCase", "com12", "1", "echo at>\\\\.\\com12\necho atd 1;>\\\\.\\com12"},
+        ScriptCase{"Com256", "COM256", "1", "echo at>\\\\.\\COM256\necho atd 1;>\\\\.\\COM256"},
+        ScriptCase{"NotAComNumber", "COM1A", "1", "echo at>COM1A\necho atd 1;>COM1A"},
+        ScriptCase{"DevicePathAsGiven", "\\\\.\\COM4", "1",
+                   "echo at>\\\\.\\COM4\necho atd 1;>\\\\.\\COM4"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(DialScript, ExampleIs31Bytes) {
+    EXPECT_EQ(ComposeDialScript("COM3", "123")->size(), 31u);
+}
+
+TEST(DialScript, TakesLongPortsAndPhonesWhole) {
+    // The callers deliver up to 259 bytes each; nothing is cut.
+    const std::string port(259, 'P');
+    const std::string phone(259, '5');
+    auto script = ComposeDialScript(port, phone);
+    ASSERT_TRUE(script.has_value());
+    EXPECT_EQ(script->size(), 20 + 2 * port.size() + phone.size());
+    EXPECT_EQ(*script, "echo at>" + port + "\necho atd " + phone + ";>" + port);
+}
+
+TEST(DialScript, RefusesEveryByteCmdWouldInterpret) {
+    std::string refused = "&|<>^%\"\x7f";
+    for (int b = 0; b < 0x20; ++b)
+        if (b != '\t' && b != '\r')
+            refused += static_cast<char>(b);
+    for (char c : refused) {
+        const std::string phone = std::string("12") + c + "3";
+        SCOPED_TRACE(testing::Message() << "byte " << int(static_cast<unsigned char>(c)));
+        EXPECT_FALSE(ComposeDialScript("COM3", phone).has_value());
+        EXPECT_FALSE(ComposeDialScript(std::string("COM") + c, "123").has_value());
+    }
+}
+
+TEST(DialScript, RefusesTheUsualInjections) {
+    for (const char *phone : {"123&calc", "123|x", "123>file", "123%PATH%", "1\necho pwned",
+                              "1&echo>pwned", "\"123\""})
+        EXPECT_FALSE(ComposeDialScript("COM5", phone).has_value()) << phone;
+}
+
+} // namespace
