@@ -20,9 +20,9 @@ void LoadCaption(HINSTANCE instance) {
     LoadStringW(instance, IDS_APP_TITLE, g_caption, ARRAYSIZE(g_caption));
 }
 
-void ReadCommandLine() {
+void ReadCommandLine(const wchar_t *commandLine) {
     int count = 0;
-    LPWSTR *arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    LPWSTR *arguments = CommandLineToArgvW(commandLine, &count);
     if (!arguments)
         return;
     for (int i = 1; i < count; ++i)
@@ -33,7 +33,7 @@ void ReadCommandLine() {
 int RunZelmora(HINSTANCE instance) {
     g_instance = instance;
     LoadCaption(instance);
-    ReadCommandLine();
+    ReadCommandLine(GetCommandLineW());
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     return 0;
 }

@@ -8,8 +8,8 @@ namespace zelmora {
 // Loads the caption into g_caption.
 void LoadCaption(HINSTANCE instance);
 
-// Fills the quick-dial strings from the process's command line.
-void ReadCommandLine();
+// Fills the quick-dial strings from a whole command line (the program's path first).
+void ReadCommandLine(const wchar_t *commandLine);
 
 // Everything the entry point does; the process exit code is always 0.
 int RunZelmora(HINSTANCE instance);

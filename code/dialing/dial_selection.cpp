@@ -33,6 +33,8 @@ void GetSecondCellTextA(HWND list, int row, char *buffer) {
     item.pszText = buffer;
     item.cchTextMax = 260;
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    // Some list controls fill all 260 bytes when the text is cut; the script needs an end.
+    buffer[259] = '\0';
 }
 
 void DialSelection() {

@@ -1,0 +1,75 @@
+// Quick dial and the plain start of the real zelmora.exe.
+#include <gtest/gtest.h>
+
+#include "modem_line.h"
+#include "zelmora_process.h"
+
+namespace {
+
+constexpr wchar_t kPhoneBookKey[] = L"Software\\Brannock\\Zelmora";
+
+bool KeyExists() {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void DeleteKey() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPhoneBookKey); RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPhoneBookKey); }
+
+struct QuickDialCase {
+    const wchar_t *arguments;
+    const char *port;
+    const char *bytes;
+};
+
+} // namespace
+
+TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
+    ASSERT_TRUE(TestModemAvailable());
+    const QuickDialCase cases[] = {
+        {L"/phone:123 /port:COM5", "com5", "at\r\natd 123;\r\n"},
+        {L"-port:COM5 \"/phone:+1 (555) 0100\" /other:1", "com5", "at\r\natd +1 (555) 0100;\r\n"},
+        {L"/phone:4711 /port:COM12", "com12", "at\r\natd 4711;\r\n"},
+    };
+    for (const QuickDialCase &c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.arguments)));
+        DeleteKey();
+        const std::size_t before = ModemBytes(c.port).size();
+        const DWORD start = GetTickCount();
+        ZelmoraProcess zelmora(c.arguments);
+        EXPECT_EQ(zelmora.Wait(10000), 0);
+        const DWORD elapsed = GetTickCount() - start;
+        EXPECT_LT(elapsed, 2500u);
+        EXPECT_EQ(WaitForModemBytes(c.port, before), c.bytes);
+        EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+        EXPECT_FALSE(KeyExists());
+    }
+}
+
+TEST(QuickDial, RefusesANumberThatWouldRunACommand) {
+    ASSERT_TRUE(TestModemAvailable());
+    DeleteFileW(L"pwned");
+    const std::size_t before = ModemBytes("com5").size();
+    ZelmoraProcess zelmora(L"/phone:1&echo>pwned /port:COM5");
+    HWND box = zelmora.FindWindowTitled(
+        L"Zelmora", 10000, L"The phone number or port contains characters that can not be dialled.");
+    ASSERT_NE(box, nullptr);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(zelmora.Wait(10000), 0);
+    Sleep(500);
+    EXPECT_EQ(ModemBytes("com5").size(), before);
+    EXPECT_EQ(GetFileAttributesW(L"pwned"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(PlainStart, ShowsTheMainWindowAndClosesWithCode0) {
+    ZelmoraProcess zelmora(L"/phone:123");
+    HWND main = zelmora.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(SaveScreenshot(main, L"main-window"));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelmora.Wait(10000), 0);
+    EXPECT_TRUE(KeyExists()); // the phone book was loaded and saved
+}

@@ -1,0 +1,37 @@
+// The real zelmora.exe as a second process: start it, find its windows, drive and photograph
+// them, and collect its exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class ZelmoraProcess {
+  public:
+    // Starts zelmora.exe from the run folder with arguments, in the current directory.
+    explicit ZelmoraProcess(const std::wstring &arguments);
+    ~ZelmoraProcess();
+    ZelmoraProcess(const ZelmoraProcess &) = delete;
+    ZelmoraProcess &operator=(const ZelmoraProcess &) = delete;
+
+    // Waits up to timeoutMs for the process to end; its exit code, or -1 if still running.
+    long Wait(unsigned timeoutMs);
+    // Waits for a visible top-level window of this process with this title (and text, for
+    // a message box); null after timeoutMs.
+    HWND FindWindowTitled(const wchar_t *title, unsigned timeoutMs = 10000,
+                          const wchar_t *boxText = nullptr);
+    DWORD id() const { return info_.dwProcessId; }
+
+  private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// The folder of the running test program: the run folder, where zelmora.exe is.
+std::wstring RunFolder();
+
+// Saves what window shows on screen as screenshots\name.bmp in the build folder that
+// ZELMORA_BUILD_DIR names; false without one.
+bool SaveScreenshot(HWND window, const wchar_t *name);
+
+// The text of a message box (static 0xFFFF) or of any dialog item.
+std::wstring DialogItemText(HWND dialog, int id);

@@ -1,0 +1,31 @@
+// The quick-dial strings from whole command lines, split by the platform's quoting rules.
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/startup.h"
+
+using namespace zelmora;
+
+TEST(ReadCommandLine, FollowsTheQuotingRules) {
+    struct {
+        const wchar_t *commandLine;
+        const char *phone;
+        const char *port;
+    } cases[] = {
+        {L"zelmora.exe /phone:123 /port:COM3", "123", "COM3"},
+        {L"\"C:\\Program Files\\zelmora.exe\" \"/phone:1 555 0100\" /port:COM3", "1 555 0100", "COM3"},
+        {L"zelmora.exe /ph\"one:12\"3 /port:\"COM3\"", "123", "COM3"},
+        {L"zelmora.exe \"/phone:12\\\"3\" /port:COM3", "12\"3", "COM3"},
+        {L"zelmora.exe /phone:1 /phone /port:COM3", "", "COM3"},
+        {L"zelmora.exe", "", ""},
+        {L"zelmora.exe /port:COM3 phone:123", "", "COM3"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.commandLine)));
+        g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+        ReadCommandLine(c.commandLine);
+        EXPECT_STREQ(g_quickDialPhone, c.phone);
+        EXPECT_STREQ(g_quickDialPort, c.port);
+    }
+    g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+}

@@ -1,0 +1,121 @@
+// The CBT hook behind DialogDriver.
+#include "dialog_driver.h"
+
+#include <algorithm>
+
+namespace {
+
+thread_local DialogDriver *g_driver = nullptr;
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// Wine draws a message box's icon in a Static with SS_ICON; the shared system icons tell
+// which one it is.
+BoxIcon IconOfHandle(HICON handle) {
+    if (handle == LoadIconW(nullptr, IDI_INFORMATION))
+        return BoxIcon::Information;
+    if (handle == LoadIconW(nullptr, IDI_ERROR))
+        return BoxIcon::Error;
+    if (handle == LoadIconW(nullptr, IDI_QUESTION))
+        return BoxIcon::Question;
+    if (handle == LoadIconW(nullptr, IDI_WARNING))
+        return BoxIcon::Warning;
+    return BoxIcon::Other;
+}
+
+BoxIcon IconOf(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) != L"Static" ||
+            (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        auto handle = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        if (handle)
+            return IconOfHandle(handle);
+    }
+    return BoxIcon::None;
+}
+
+SeenWindow Describe(HWND window) {
+    SeenWindow seen;
+    seen.window = window;
+    seen.owner = GetWindow(window, GW_OWNER);
+    seen.title = WindowText(window);
+    if (GetDlgItem(window, 0xFFFF))
+        seen.text = ItemText(window, 0xFFFF);
+    seen.icon = IconOf(window);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) != L"Button")
+            continue;
+        const LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+        if (style != BS_PUSHBUTTON && style != BS_DEFPUSHBUTTON)
+            continue;
+        const int id = GetDlgCtrlID(child);
+        seen.buttons.push_back(id);
+        if (style == BS_DEFPUSHBUTTON)
+            seen.defaultButton = id;
+    }
+    return seen;
+}
+
+} // namespace
+
+DialogDriver::DialogDriver() {
+    g_driver = this;
+    hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+}
+
+DialogDriver::~DialogDriver() {
+    UnhookWindowsHookEx(hook_);
+    g_driver = nullptr;
+}
+
+DialogDriver &DialogDriver::Then(Response response) {
+    responses_.push_back(std::move(response));
+    return *this;
+}
+
+DialogDriver &DialogDriver::Press(int id) {
+    return Then([id](const SeenWindow &w) { PostCommand(w.window, id); });
+}
+
+LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && g_driver)
+        g_driver->created_.push_back(reinterpret_cast<HWND>(wParam));
+    if (code == HCBT_ACTIVATE && g_driver)
+        g_driver->OnActivate(reinterpret_cast<HWND>(wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void DialogDriver::OnActivate(HWND window) {
+    // Only dialogs made while the driver is installed, each once.
+    if (ClassOf(window) != L"#32770" ||
+        std::find(created_.begin(), created_.end(), window) == created_.end() ||
+        std::find(known_.begin(), known_.end(), window) != known_.end())
+        return;
+    known_.push_back(window);
+    seen.push_back(Describe(window));
+    const SeenWindow &described = seen.back();
+    if (responses_.empty()) {
+        const auto &b = described.buttons;
+        const bool hasCancel = std::find(b.begin(), b.end(), IDCANCEL) != b.end();
+        PostCommand(window, hasCancel || !GetDlgItem(window, IDOK) ? IDCANCEL : IDOK);
+        return;
+    }
+    Response response = std::move(responses_.front());
+    responses_.pop_front();
+    response(described);
+}
+
+void PostCommand(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }

@@ -1,0 +1,55 @@
+// Drives the modal dialogs and message boxes that a command opens: a thread-local WH_CBT hook
+// records each dialog window made while it is installed, when it is first activated, and hands it to the next scripted response.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+enum class BoxIcon { None, Information, Error, Question, Warning, Other };
+
+struct SeenWindow {
+    HWND window = nullptr;
+    HWND owner = nullptr;
+    std::wstring title;
+    std::wstring text; // a message box's text (static control 0xFFFF)
+    BoxIcon icon = BoxIcon::None;
+    std::vector<int> buttons; // push-button ids, in child order
+    int defaultButton = 0;
+};
+
+using Response = std::function<void(const SeenWindow &)>;
+
+class DialogDriver {
+  public:
+    DialogDriver();
+    ~DialogDriver();
+    DialogDriver(const DialogDriver &) = delete;
+    DialogDriver &operator=(const DialogDriver &) = delete;
+
+    // The next new window gets this response. Without one it is closed with IDCANCEL (or
+    // IDOK for a box without Cancel), so that a test never hangs.
+    DialogDriver &Then(Response response);
+    // The next new window gets WM_COMMAND id.
+    DialogDriver &Press(int id);
+
+    std::vector<SeenWindow> seen;
+
+  private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    void OnActivate(HWND window);
+    HHOOK hook_;
+    std::deque<Response> responses_;
+    std::vector<HWND> created_;
+    std::vector<HWND> known_;
+};
+
+// Posts WM_COMMAND id to window: the command runs when the window's modal loop gets to it.
+void PostCommand(HWND window, int id);
+
+// The texts of a window and of one of its children.
+std::wstring WindowText(HWND window);
+std::wstring ItemText(HWND dialog, int id);

@@ -1,0 +1,101 @@
+// Registry, list and window helpers of the Windows tests.
+#include "main_window_fixture.h"
+
+#include <commctrl.h>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "phonebook/list_ops.h"
+#include "res/resource.h"
+
+using namespace zelmora;
+
+void DeletePhoneBookKey() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPhoneBookKey); RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPhoneBookKey); }
+
+bool PhoneBookKeyExists() {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void StoreEntries(const Entries &entries) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        wchar_t name[32];
+        wsprintfW(name, L"%02d_Name", static_cast<int>(i));
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(entries[i].first.c_str()),
+                       static_cast<DWORD>(entries[i].first.size() * 2));
+        wsprintfW(name, L"%02d_PhoneNumber", static_cast<int>(i));
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(entries[i].second.c_str()),
+                       static_cast<DWORD>(entries[i].second.size() * 2));
+    }
+    RegCloseKey(key);
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> StoredValues() {
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return values;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[300];
+        DWORD nameLength = 300;
+        BYTE data[4096] = {};
+        DWORD size = sizeof data - 2;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
+            break;
+        values.emplace_back(name, reinterpret_cast<const wchar_t *>(data));
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+Entries ListRows(HWND list) {
+    Entries rows;
+    for (int i = 0; i < ListCount(list); ++i)
+        rows.emplace_back(reinterpret_cast<const wchar_t *>(ReadCell(list, i, 0).c_str()),
+                          reinterpret_cast<const wchar_t *>(ReadCell(list, i, 1).c_str()));
+    return rows;
+}
+
+void AppendRows(HWND list, const Entries &rows) {
+    for (const Entry &row : rows) {
+        const int index = AppendRow(list);
+        SetCell(list, index, 0, row.first.c_str());
+        SetCell(list, index, 1, row.second.c_str());
+    }
+}
+
+void SetRowState(HWND list, int row, bool selected, bool focused) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = (selected ? LVIS_SELECTED : 0) | (focused ? LVIS_FOCUSED : 0);
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+std::wstring ScratchFolder() {
+    wchar_t folder[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
+}
+
+void MainWindowTest::SetUp() {
+    g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+    DeletePhoneBookKey();
+    main_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
+    ASSERT_NE(main_, nullptr);
+    modems_ = GetDlgItem(main_, IDC_MODEM_LIST);
+    phoneBook_ = GetDlgItem(main_, IDC_PHONE_BOOK_LIST);
+}
+
+void MainWindowTest::TearDown() {
+    if (IsWindow(main_))
+        DestroyWindow(main_);
+}
+
+void MainWindowTest::Command(int id) { SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }

@@ -1,0 +1,44 @@
+// A main window made from its template for each test, on a phone-book key emptied beforehand,
+// with helpers to fill and read its lists and the registry.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+using Entry = std::pair<std::wstring, std::wstring>;
+using Entries = std::vector<Entry>;
+
+inline constexpr wchar_t kPhoneBookKey[] = L"Software\\Brannock\\Zelmora";
+
+// Removes the phone-book key with all its values.
+void DeletePhoneBookKey();
+bool PhoneBookKeyExists();
+// Writes entries as the program stores them, at indices 0, 1, ...
+void StoreEntries(const Entries &entries);
+// Every value of the key: name and data as text (up to the first NUL).
+std::vector<std::pair<std::wstring, std::wstring>> StoredValues();
+
+// The rows of a list control, and rows appended to it.
+Entries ListRows(HWND list);
+void AppendRows(HWND list, const Entries &rows);
+// Sets the selected and focused states of row separately.
+void SetRowState(HWND list, int row, bool selected, bool focused);
+
+// The folder the tests work in (temp.bat, export files).
+std::wstring ScratchFolder();
+
+class MainWindowTest : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Sends a command to the main window and returns when it is done.
+    void Command(int id);
+    HWND main_ = nullptr;
+    HWND modems_ = nullptr;
+    HWND phoneBook_ = nullptr;
+};

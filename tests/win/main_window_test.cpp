@@ -1,0 +1,156 @@
+// The main window: what it sets up, quick dial, and how it ends.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "dialog_driver.h"
+#include "phonebook/list_ops.h"
+#include "main_window_fixture.h"
+#include "res/resource.h"
+
+using namespace zelmora;
+
+namespace {
+
+std::wstring ColumnText(HWND list, int column, int *width) {
+    wchar_t text[64] = {};
+    LVCOLUMNW info = {};
+    info.mask = LVCF_TEXT | LVCF_WIDTH;
+    info.pszText = text;
+    info.cchTextMax = 64;
+    SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
+    *width = info.cx;
+    return text;
+}
+
+int ColumnCount(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring MenuText(HMENU menu, UINT id) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, id, text, 64, MF_BYCOMMAND);
+    return text;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, SetsUpBothListsTitleAndIcons) {
+    EXPECT_EQ(g_modemList, modems_);
+    EXPECT_EQ(g_phoneBookList, phoneBook_);
+    struct {
+        HWND list;
+        const wchar_t *second;
+    } lists[] = {{modems_, L"Port"}, {phoneBook_, L"Phone"}};
+    for (const auto &l : lists) {
+        int width = 0;
+        EXPECT_EQ(ColumnCount(l.list), 2);
+        EXPECT_EQ(ColumnText(l.list, 0, &width), L"Name");
+        EXPECT_EQ(width, 250);
+        EXPECT_EQ(ColumnText(l.list, 1, &width), l.second);
+        EXPECT_EQ(width, 130);
+        EXPECT_EQ(SendMessageW(l.list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x21);
+        const LONG style = GetWindowLongW(l.list, GWL_STYLE);
+        EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+        EXPECT_TRUE(style & LVS_SINGLESEL);
+        EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+        EXPECT_TRUE(style & LVS_NOSORTHEADER);
+    }
+    EXPECT_EQ(WindowText(main_), L"Zelmora");
+    EXPECT_NE(SendMessageW(main_, WM_GETICON, ICON_SMALL, 0), 0);
+    EXPECT_NE(SendMessageW(main_, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_EQ(ListCount(modems_), 0); // Wine reports no telephone modems
+}
+
+TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
+    const std::pair<int, const wchar_t *> buttons[] = {
+        {IDC_UPDATE, L"Update"}, {IDC_DIAL, L"Dial"}, {IDC_ADD, L"Add"},
+        {IDC_EDIT, L"Edit"}, {IDC_DELETE, L"Delete"}};
+    for (const auto &[id, text] : buttons)
+        EXPECT_EQ(ItemText(main_, id), text);
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(main_, IDC_DIAL), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+
+    HMENU menu = GetMenu(main_);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(MenuText(menu, IDM_EXPORT), L"Export phone book");
+    EXPECT_EQ(MenuText(menu, IDM_IMPORT), L"Import phone book");
+    EXPECT_EQ(MenuText(menu, IDM_EXIT), L"E&xit");
+    EXPECT_EQ(MenuText(menu, IDM_ABOUT), L"&About ...");
+    EXPECT_EQ(MenuText(menu, IDM_HOME_PAGE), L"Home page");
+    EXPECT_EQ(MenuText(menu, IDM_USER_MANUAL), L"User manual");
+    wchar_t popup[32];
+    GetMenuStringW(menu, 0, popup, 32, MF_BYPOSITION);
+    EXPECT_STREQ(popup, L"&File");
+    GetMenuStringW(menu, 1, popup, 32, MF_BYPOSITION);
+    EXPECT_STREQ(popup, L"&Help");
+}
+
+TEST_F(MainWindowTest, ControlsStandInTemplateOrder) {
+    const int order[] = {IDC_MODEM_LIST, IDC_PHONE_BOOK_LIST, IDC_UPDATE, IDC_DIAL,
+                         IDC_ADD, IDC_EDIT, IDC_DELETE, -1, -1};
+    HWND child = GetWindow(main_, GW_CHILD);
+    for (int id : order) {
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(GetDlgCtrlID(child), id);
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+}
+
+TEST(MainWindowModal, EscAndExitEndTheDialogWith2) {
+    for (int command : {IDCANCEL, IDM_EXIT}) {
+        g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+        DialogDriver driver;
+        driver.Press(command);
+        EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0),
+                  IDCANCEL);
+        ASSERT_EQ(driver.seen.size(), 1u);
+        EXPECT_EQ(driver.seen[0].title, L"Zelmora");
+    }
+}
+
+TEST(MainWindowModal, QuickDialEndsDuringInitialisation) {
+    DeletePhoneBookKey();
+    SetCurrentDirectoryW(ScratchFolder().c_str());
+    g_modemList = g_phoneBookList = nullptr;
+    lstrcpyA(g_quickDialPhone, "123");
+    lstrcpyA(g_quickDialPort, "COM7"); // no device behind it: cmd's redirection just fails
+    DialogDriver driver;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0), 0);
+    EXPECT_GE(GetTickCount() - start, 450u); // the dial script's wait
+    // No message box, and the window never got as far as its title.
+    for (const SeenWindow &w : driver.seen)
+        EXPECT_EQ(w.title, L"Dialog");
+    EXPECT_EQ(g_modemList, nullptr);
+    EXPECT_EQ(g_phoneBookList, nullptr);
+    EXPECT_FALSE(PhoneBookKeyExists());
+    EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+    g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+}
+
+TEST_F(MainWindowTest, ClosingSavesEvenWithoutChanges) {
+    EXPECT_TRUE(PhoneBookKeyExists()); // the load made it
+    DeletePhoneBookKey();
+    DestroyWindow(main_);
+    EXPECT_TRUE(PhoneBookKeyExists());
+    EXPECT_TRUE(StoredValues().empty());
+}
+
+TEST_F(MainWindowTest, DoubleClickInEitherListDials) {
+    DialogDriver driver;
+    for (HWND list : {modems_, phoneBook_}) {
+        NMITEMACTIVATE click = {};
+        click.hdr.hwndFrom = list;
+        click.hdr.idFrom = GetDlgCtrlID(list);
+        click.hdr.code = NM_DBLCLK;
+        click.iItem = -1;
+        SendMessageW(main_, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    }
+    ASSERT_EQ(driver.seen.size(), 2u);
+    for (const SeenWindow &box : driver.seen)
+        EXPECT_EQ(box.text, L"There is not installed modem! Call to \"User manual\"");
+}
