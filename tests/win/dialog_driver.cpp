@@ -53,17 +53,14 @@ SeenWindow Describe(HWND window) {
         const LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
         if (style != BS_PUSHBUTTON && style != BS_DEFPUSHBUTTON)
             continue;
-        const int id = GetDlgCtrlID(child);
-        seen.buttons.push_back(id);
-        if (style == BS_DEFPUSHBUTTON)
-            seen.defaultButton = id;
+        seen.buttons.push_back(GetDlgCtrlID(child));
     }
     return seen;
 }
 
 } // namespace
 
-DialogDriver::DialogDriver() {
+DialogDriver::DialogDriver(bool includeMainWindow) : includeMainWindow_(includeMainWindow) {
     g_driver = this;
     hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
 }
@@ -82,6 +79,11 @@ DialogDriver &DialogDriver::Press(int id) {
     return Then([id](const SeenWindow &w) { PostCommand(w.window, id); });
 }
 
+DialogDriver &DialogDriver::PressEnter() {
+    // Wine picks a message box's default button only after activating it; Enter finds it.
+    return Then([](const SeenWindow &w) { PostMessageW(w.window, WM_KEYDOWN, VK_RETURN, 0); });
+}
+
 LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && g_driver)
         g_driver->created_.push_back(reinterpret_cast<HWND>(wParam));
@@ -91,8 +93,9 @@ LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void DialogDriver::OnActivate(HWND window) {
-    // Only dialogs made while the driver is installed, each once.
-    if (ClassOf(window) != L"#32770" ||
+    // Only dialogs made while the driver is installed, each once; never the main window
+    // (the one with a menu), which is activated again when a box it owns goes away.
+    if (ClassOf(window) != L"#32770" || (GetMenu(window) && !includeMainWindow_) ||
         std::find(created_.begin(), created_.end(), window) == created_.end() ||
         std::find(known_.begin(), known_.end(), window) != known_.end())
         return;

@@ -18,14 +18,14 @@ struct SeenWindow {
     std::wstring text; // a message box's text (static control 0xFFFF)
     BoxIcon icon = BoxIcon::None;
     std::vector<int> buttons; // push-button ids, in child order
-    int defaultButton = 0;
 };
 
 using Response = std::function<void(const SeenWindow &)>;
 
 class DialogDriver {
   public:
-    DialogDriver();
+    // The main window (the dialog with a menu) is left alone unless includeMainWindow.
+    explicit DialogDriver(bool includeMainWindow = false);
     ~DialogDriver();
     DialogDriver(const DialogDriver &) = delete;
     DialogDriver &operator=(const DialogDriver &) = delete;
@@ -35,12 +35,15 @@ class DialogDriver {
     DialogDriver &Then(Response response);
     // The next new window gets WM_COMMAND id.
     DialogDriver &Press(int id);
+    // The next new window gets the Enter key: its default button answers.
+    DialogDriver &PressEnter();
 
     std::vector<SeenWindow> seen;
 
   private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
     void OnActivate(HWND window);
+    bool includeMainWindow_;
     HHOOK hook_;
     std::deque<Response> responses_;
     std::vector<HWND> created_;

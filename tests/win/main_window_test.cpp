@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, ControlsStandInTemplateOrder) {
 TEST(MainWindowModal, EscAndExitEndTheDialogWith2) {
     for (int command : {IDCANCEL, IDM_EXIT}) {
         g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
-        DialogDriver driver;
+        DialogDriver driver(true);
         driver.Press(command);
         EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0),
                   IDCANCEL);

@@ -1,0 +1,111 @@
+// Modem discovery against Wine's real WMI, the BSTR holder, and the COM error path.
+#include <windows.h>
+#include <comdef.h>
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "dialog_driver.h"
+#include "main_window_fixture.h"
+#include "modems/com_string.h"
+#include "modems/modem_discovery.h"
+#include "phonebook/list_ops.h"
+#include "res/resource.h"
+
+using namespace zelmora;
+
+namespace {
+
+BSTR WINAPI FailingAllocator(const OLECHAR *) { return nullptr; }
+
+// Makes every BSTR allocation fail while it lives.
+struct AllocationFailure {
+    AllocationFailure() { g_allocateBstr = FailingAllocator; }
+    ~AllocationFailure() { g_allocateBstr = SysAllocString; }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, RealQueryFindsNoModemsUnderWineAndSaysNothing) {
+    AppendRows(modems_, {{L"stale", L"COM9"}});
+    DialogDriver driver;
+    EXPECT_EQ(DiscoverModems(), 0);
+    EXPECT_EQ(ListCount(modems_), 0);
+    EXPECT_TRUE(driver.seen.empty());
+}
+
+TEST_F(MainWindowTest, UpdateRunsDiscoveryAgainWithoutLeaking) {
+    Command(IDC_UPDATE); // warm up what COM loads once
+    const auto handles = [] {
+        DWORD count = 0;
+        GetProcessHandleCount(GetCurrentProcess(), &count);
+        return count;
+    };
+    const DWORD before = handles();
+    DialogDriver driver;
+    for (int i = 0; i < 100; ++i) {
+        AppendRows(modems_, {{L"stale", L"COM9"}});
+        Command(IDC_UPDATE);
+        ASSERT_EQ(ListCount(modems_), 0);
+    }
+    EXPECT_TRUE(driver.seen.empty());
+    EXPECT_LE(handles(), before + 5);
+}
+
+TEST(ComString, CopiesShareOneStringUntilTheLastRelease) {
+    ComString first = ComString::FromWide(L"ROOT\\CIMV2");
+    ComString second(first);
+    EXPECT_EQ(first.Get(), second.Get());
+    first.Release();
+    EXPECT_EQ(first.Get(), nullptr);
+    ASSERT_NE(second.Get(), nullptr);
+    EXPECT_STREQ(second.Get(), L"ROOT\\CIMV2");
+    EXPECT_EQ(SysStringLen(second.Get()), 10u);
+    second.Release();
+    EXPECT_EQ(second.Get(), nullptr);
+}
+
+TEST(ComString, ConvertsAnsiText) {
+    ComString query = ComString::FromAnsi("SELECT * FROM Win32_POTSModem");
+    EXPECT_STREQ(query.Get(), L"SELECT * FROM Win32_POTSModem");
+}
+
+TEST(ComString, AllocationFailureRaisesComErrorWithOutOfMemory) {
+    AllocationFailure failure;
+    for (bool ansi : {false, true}) {
+        try {
+            ansi ? ComString::FromAnsi("WQL") : ComString::FromWide(L"ROOT\\CIMV2");
+            ADD_FAILURE() << "no _com_error";
+        } catch (const _com_error &error) {
+            EXPECT_EQ(error.Error(), E_OUTOFMEMORY);
+        }
+    }
+}
+
+TEST(ComString, LastErrorBecomesAnHresult) {
+    EXPECT_EQ(HresultFromLastError(ERROR_NO_UNICODE_TRANSLATION), static_cast<HRESULT>(0x80070459));
+    EXPECT_EQ(HresultFromLastError(0x12345), static_cast<HRESULT>(0x80072345));
+    EXPECT_EQ(HresultFromLastError(0), 0);
+    EXPECT_EQ(HresultFromLastError(0x80004005), static_cast<HRESULT>(0x80004005));
+}
+
+TEST(ModemDiscovery, ComErrorIsReportedAndTheWindowStillOpens) {
+    g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+    AllocationFailure failure;
+    DialogDriver driver;
+    HWND main = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), L"Zelmora"); // initialisation went on after the error
+    EXPECT_EQ(g_phoneBookList, GetDlgItem(main, IDC_PHONE_BOOK_LIST));
+    EXPECT_EQ(ListCount(g_modemList), 0);
+    ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_EQ(driver.seen[0].text, _com_error(E_OUTOFMEMORY).ErrorMessage());
+    EXPECT_EQ(driver.seen[0].title, L"Zelmora");
+    EXPECT_EQ(driver.seen[0].icon, BoxIcon::Error);
+    EXPECT_EQ(driver.seen[0].owner, main); // the modem list's window
+    // COM was left uninitialised: this thread can enter an apartment of either kind again.
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    CoUninitialize();
+    DestroyWindow(main);
+}
