@@ -63,10 +63,23 @@ SeenWindow Describe(HWND window) {
 DialogDriver::DialogDriver(bool includeMainWindow) : includeMainWindow_(includeMainWindow) {
     g_driver = this;
     hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    showHook_ = SetWindowsHookExW(WH_CALLWNDPROC, ShowHook, nullptr, GetCurrentThreadId());
+}
+
+bool DialogDriver::WasShown(HWND window) const {
+    return std::find(shown_.begin(), shown_.end(), window) != shown_.end();
+}
+
+LRESULT CALLBACK DialogDriver::ShowHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto *message = reinterpret_cast<const CWPSTRUCT *>(lParam);
+    if (code == HC_ACTION && g_driver && message->message == WM_SHOWWINDOW && message->wParam)
+        g_driver->shown_.push_back(message->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 DialogDriver::~DialogDriver() {
     UnhookWindowsHookEx(hook_);
+    UnhookWindowsHookEx(showHook_);
     g_driver = nullptr;
 }
 

@@ -39,12 +39,17 @@ class DialogDriver {
     DialogDriver &PressEnter();
 
     std::vector<SeenWindow> seen;
+    // Whether window was ever shown while the driver was installed.
+    bool WasShown(HWND window) const;
 
   private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam);
     void OnActivate(HWND window);
     bool includeMainWindow_;
     HHOOK hook_;
+    HHOOK showHook_;
+    std::vector<HWND> shown_;
     std::deque<Response> responses_;
     std::vector<HWND> created_;
     std::vector<HWND> known_;

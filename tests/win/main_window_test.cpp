@@ -122,9 +122,11 @@ TEST(MainWindowModal, QuickDialEndsDuringInitialisation) {
     const DWORD start = GetTickCount();
     EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0), 0);
     EXPECT_GE(GetTickCount() - start, 450u); // the dial script's wait
-    // No message box, and the window never got as far as its title.
-    for (const SeenWindow &w : driver.seen)
+    // No message box, and the window was never shown nor got as far as its title.
+    for (const SeenWindow &w : driver.seen) {
         EXPECT_EQ(w.title, L"Dialog");
+        EXPECT_FALSE(driver.WasShown(w.window));
+    }
     EXPECT_EQ(g_modemList, nullptr);
     EXPECT_EQ(g_phoneBookList, nullptr);
     EXPECT_FALSE(PhoneBookKeyExists());
