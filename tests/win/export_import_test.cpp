@@ -1,0 +1,164 @@
+// Export and import through the main window's File menu, with exact file bytes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <random>
+#include <string>
+
+#include "app/app_state.h"
+#include "dialog_driver.h"
+#include "main_window_fixture.h"
+#include "phonebook/export_import.h"
+#include "phonebook/list_ops.h"
+#include "res/resource.h"
+#include "shell_recorder.h"
+
+using namespace zelmora;
+
+namespace {
+
+constexpr int kFileNameField = 1148; // the open-file dialog's file name box
+
+std::string Utf16(const std::wstring &text) {
+    return std::string(reinterpret_cast<const char *>(text.data()), text.size() * 2);
+}
+
+void WriteBytes(const wchar_t *path, const std::string &bytes) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+class ExportImportTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        DeleteFileW(L"export_phone_book.txt");
+    }
+    // Imports path through the seam behind the file dialog; returns the message shown.
+    SeenWindow Import(const wchar_t *path, DuplicateCheck check = DuplicateCheck::Indexed) {
+        DialogDriver driver;
+        ImportPhoneBookFrom(path, check);
+        EXPECT_EQ(driver.seen.size(), 1u);
+        return driver.seen.empty() ? SeenWindow{} : driver.seen[0];
+    }
+    void ExpectBox(const SeenWindow &box, const wchar_t *text, BoxIcon icon) {
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.icon, icon);
+        EXPECT_EQ(box.title, L"Zelmora");
+        EXPECT_EQ(box.owner, main_); // the phone-book list's window
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    }
+};
+
+} // namespace
+
+TEST_F(ExportImportTest, ExportWritesExactBytesAndReplacesTheFile) {
+    WriteBytes(L"export_phone_book.txt", std::string(100, 'x'));
+    AppendRows(phoneBook_, {{L"Ann", L"123"}, {L"Bob", L"456"}});
+    DialogDriver driver;
+    Command(IDM_EXPORT);
+    EXPECT_EQ(FileBytes(L"export_phone_book.txt"), Utf16(L"Ann|123\nBob|456\n"));
+    ASSERT_EQ(driver.seen.size(), 1u);
+    ExpectBox(driver.seen[0], L"Data is saved to file \"export_phone_book.txt\"", BoxIcon::Information);
+}
+
+TEST_F(ExportImportTest, ExportOfAnEmptyPhoneBookIsAnEmptyFile) {
+    DialogDriver driver;
+    Command(IDM_EXPORT);
+    EXPECT_EQ(FileBytes(L"export_phone_book.txt"), "");
+    ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_EQ(driver.seen[0].text, L"Data is saved to file \"export_phone_book.txt\"");
+}
+
+TEST_F(ExportImportTest, ExportReportsAFileThatCannotBeCreated) {
+    HANDLE held = CreateFileW(L"export_phone_book.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    AppendRows(phoneBook_, {{L"Ann", L"123"}});
+    DialogDriver driver;
+    Command(IDM_EXPORT);
+    CloseHandle(held);
+    ASSERT_EQ(driver.seen.size(), 1u);
+    ExpectBox(driver.seen[0], L"Can not create file fore write!", BoxIcon::Error);
+}
+
+TEST_F(ExportImportTest, ReimportOfTheExportAddsNothing) {
+    AppendRows(phoneBook_, {{L"Ann", L"123"}, {L"Bob", L"456"}, {L"Cid", L""}});
+    DialogDriver driver;
+    Command(IDM_EXPORT);
+    const SeenWindow box = Import(L"export_phone_book.txt");
+    ExpectBox(box, L"There is no new items!", BoxIcon::Information);
+    EXPECT_EQ(ListCount(phoneBook_), 3);
+}
+
+TEST_F(ExportImportTest, ImportAppendsNewPhonesInFileOrder) {
+    AppendRows(phoneBook_, {{L"Ann", L"123"}});
+    WriteBytes(L"in.txt", Utf16(L"Zed|9\nBob|123\nAmy|8|extra\nZed|9\r\nLast|7"));
+    ExpectBox(Import(L"in.txt"), L"New items is added!", BoxIcon::Information);
+    EXPECT_EQ(ListRows(phoneBook_), (Entries{{L"Ann", L"123"}, {L"Zed", L"9"}, {L"Amy", L"8"},
+                                            {L"Zed", L"9\r"}, {L"Last", L"7"}}));
+}
+
+TEST_F(ExportImportTest, ImportReportsFilesItCannotRead) {
+    ExpectBox(Import(L"no such file.txt"), L"Can not create file!", BoxIcon::Error);
+    WriteBytes(L"odd.txt", "A");
+    ExpectBox(Import(L"odd.txt"), L"There is no new items!", BoxIcon::Information);
+    EXPECT_EQ(ListCount(phoneBook_), 0);
+}
+
+TEST_F(ExportImportTest, CancelledDialogShowsNothingAndStillSorts) {
+    AppendRows(phoneBook_, {{L"Zoe", L"1"}, {L"Ann", L"2"}});
+    DialogDriver driver;
+    driver.Press(IDCANCEL);
+    Command(IDM_IMPORT);
+    ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_EQ(driver.seen[0].title, L"Please select a text file for import");
+    EXPECT_EQ(driver.seen[0].owner, main_);
+    EXPECT_EQ(ListRows(phoneBook_), (Entries{{L"Ann", L"2"}, {L"Zoe", L"1"}}));
+}
+
+TEST_F(ExportImportTest, ImportThroughTheDialogKeepsTheCurrentDirectory) {
+    CreateDirectoryW(L"elsewhere", nullptr);
+    const std::wstring path = ScratchFolder() + L"\\elsewhere\\book.txt";
+    WriteBytes(path.c_str(), Utf16(L"Zed|9\nAmy|8\n"));
+    const std::wstring before = ScratchFolder();
+    DialogDriver driver;
+    driver.Then([&](const SeenWindow &w) {
+        SetDlgItemTextW(w.window, kFileNameField, path.c_str());
+        PostCommand(w.window, IDOK);
+    });
+    Command(IDM_IMPORT);
+    ASSERT_EQ(driver.seen.size(), 2u);
+    EXPECT_EQ(driver.seen[1].text, L"New items is added!");
+    EXPECT_EQ(ListRows(phoneBook_), (Entries{{L"Amy", L"8"}, {L"Zed", L"9"}}));
+    EXPECT_EQ(ScratchFolder(), before);
+    Command(IDM_EXPORT);
+    EXPECT_EQ(FileBytes((before + L"\\export_phone_book.txt").c_str()), Utf16(L"Amy|8\nZed|9\n"));
+}
+
+TEST_F(ExportImportTest, IndexedAndScanningImportsAgree) {
+    // Texts where the locale comparison differs from a comparison of code units.
+    const std::wstring pieces[] = {L"123", L"12\x00ad" L"3", L"1\x200b" L"23", L"abc", L"ABC",
+                                   L"Abc", L"\x00e9", L"e\x0301", L"E\x0301", L"\x00df", L"ss",
+                                   L"SS", L"", L"\r", L"\xfeff", L"5-5", L"55", L"\x0431", L"o\x0308"};
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 6; ++round) {
+        std::wstring existing, file;
+        for (int i = 0; i < 150; ++i) {
+            const std::wstring phone = pieces[random() % std::size(pieces)] +
+                                       pieces[random() % std::size(pieces)];
+            (i < 50 ? existing : file) += L"n" + std::to_wstring(i) + L"|" + phone + L"\n";
+        }
+        WriteBytes(L"existing.txt", Utf16(existing));
+        WriteBytes(L"file.txt", Utf16(file));
+        Entries results[2];
+        for (DuplicateCheck check : {DuplicateCheck::Indexed, DuplicateCheck::Scanning}) {
+            SendMessageW(phoneBook_, LVM_DELETEALLITEMS, 0, 0);
+            Import(L"existing.txt", check);
+            Import(L"file.txt", check);
+            results[check == DuplicateCheck::Indexed ? 0 : 1] = ListRows(phoneBook_);
+        }
+        EXPECT_EQ(results[0], results[1]) << "round " << round;
+        EXPECT_GT(results[0].size(), 10u);
+    }
+}
