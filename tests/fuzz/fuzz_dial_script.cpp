@@ -1,0 +1,32 @@
+// Fuzzes the dial script's composition: an accepted script holds only bytes that cmd takes
+// literally, and exactly two lines.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "dialing/dial_script.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char *>(data), size);
+    const std::size_t split = input.find('\x01');
+    const std::string port = input.substr(0, split);
+    const std::string phone = split == std::string::npos ? "123" : input.substr(split + 1);
+    const auto script = zelmora::ComposeDialScript(port, phone);
+    if (!script)
+        return 0;
+    if (std::count(script->begin(), script->end(), '\n') != 1)
+        std::abort();
+    for (unsigned char c : *script) {
+        const bool special = std::string("&|<^%\"").find(static_cast<char>(c)) != std::string::npos;
+        const bool control = (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F;
+        if (special || control)
+            std::abort();
+    }
+    // The two redirections are the script's own: "echo at>" and ";>".
+    if (std::count(script->begin(), script->end(), '>') != 2)
+        std::abort();
+    if (script->rfind("echo at>", 0) != 0 || script->find("\necho atd ") == std::string::npos)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,49 @@
+// Fuzzes the import walk and merge with arbitrary bytes as a file, against a phone book that
+// already holds a few entries. Both duplicate checks must give the same rows.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "phonebook/phone_book_text.h"
+
+namespace {
+
+using Entries = std::vector<std::pair<std::u16string, std::u16string>>;
+
+struct Rows : zelmora::ImportRows {
+    Entries rows{{u"Ann", u"123"}, {u"Bob", u""}};
+    int Count() override { return static_cast<int>(rows.size()); }
+    void AppendRow() override { rows.emplace_back(); }
+    void SetCell(int row, int column, const std::u16string &text) override {
+        if (row < 0 || row >= Count())
+            std::abort();
+        if (column == 0)
+            rows[row].first = text;
+        else if (column == 1)
+            rows[row].second = text;
+    }
+    std::u16string ReadPhone(int row) override { return rows.at(row).second; }
+    void DeleteLastRow() override { rows.pop_back(); }
+};
+
+int Compare(const std::u16string &a, const std::u16string &b) { return a.compare(b); }
+std::string Key(const std::u16string &text) {
+    return std::string(reinterpret_cast<const char *>(text.data()), text.size() * 2);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    Rows scanned, indexed;
+    zelmora::ScanningLookup scan(scanned, Compare);
+    zelmora::IndexedLookup index(indexed, Key, Compare);
+    zelmora::MergePhoneBookText(data, size, scanned, scan);
+    zelmora::MergePhoneBookText(data, size, indexed, index);
+    if (scanned.rows != indexed.rows)
+        std::abort();
+    for (const auto &[name, phone] : scanned.rows)
+        if (name.size() > 259 || phone.size() > 259)
+            std::abort();
+    return 0;
+}
