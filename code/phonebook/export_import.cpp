@@ -66,6 +66,18 @@ FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition) {
     return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
+void MergeIntoList(HWND list, const unsigned char *bytes, DWORD size, DuplicateCheck check) {
+    ListImportRows rows(list);
+    RedrawPause pause(list);
+    if (check == DuplicateCheck::Indexed) {
+        IndexedLookup lookup(rows, PhoneSortKey, ComparePhones);
+        MergePhoneBookText(bytes, size, rows, lookup);
+    } else {
+        ScanningLookup lookup(rows, ComparePhones);
+        MergePhoneBookText(bytes, size, rows, lookup);
+    }
+}
+
 } // namespace
 
 void ExportPhoneBook() {
@@ -126,14 +138,7 @@ void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check) {
         read = 0;
 
     const int countBefore = ListCount(list);
-    ListImportRows rows(list);
-    if (check == DuplicateCheck::Indexed) {
-        IndexedLookup lookup(rows, PhoneSortKey, ComparePhones);
-        MergePhoneBookText(contents.get(), read, rows, lookup);
-    } else {
-        ScanningLookup lookup(rows, ComparePhones);
-        MergePhoneBookText(contents.get(), read, rows, lookup);
-    }
+    MergeIntoList(list, contents.get(), read, check);
     contents.reset();
     file.reset();
     ShowMessage(list, ListCount(list) == countBefore ? kTextNothingImported : kTextImported,

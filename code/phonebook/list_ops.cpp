@@ -56,6 +56,13 @@ void MarkRow(HWND list, int row) {
     SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
+RedrawPause::RedrawPause(HWND list) : list_(list) { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
+
+RedrawPause::~RedrawPause() {
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
 namespace {
 
 void SetItemData(HWND list, int row, LPARAM data) {
@@ -77,6 +84,7 @@ void SortByName(HWND list) {
     // Each row carries its index while the sort runs, and the comparator looks its name up:
     // a comparator that read cells by index would see the rows as they stood before the sort
     // on list controls that sort a copy.
+    RedrawPause pause(list);
     const int count = ListCount(list);
     std::vector<std::u16string> names;
     names.reserve(count);

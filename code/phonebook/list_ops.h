@@ -24,6 +24,19 @@ std::u16string ReadCell(HWND list, int row, int column);
 void DeleteRow(HWND list, int row);
 // Makes row the selected and focused row.
 void MarkRow(HWND list, int row);
+// Stops a list from redrawing while many rows change, and redraws it once at the end: a list
+// control that repaints and updates its scroll bars for every row is slow at thousands of them.
+class RedrawPause {
+  public:
+    explicit RedrawPause(HWND list);
+    ~RedrawPause();
+    RedrawPause(const RedrawPause &) = delete;
+    RedrawPause &operator=(const RedrawPause &) = delete;
+
+  private:
+    HWND list_;
+};
+
 // Sorts the rows by their Name cells with lstrcmpW; selection and focus move with their rows.
 void SortByName(HWND list);
 

@@ -9,8 +9,6 @@ namespace zelmora {
 
 namespace {
 
-constexpr wchar_t kPhoneBookKey[] = L"Software\\Brannock\\Zelmora";
-
 class ListRows : public PhoneBookRows {
   public:
     explicit ListRows(HWND list) : list_(list) {}
@@ -32,7 +30,7 @@ class ListRows : public PhoneBookRows {
 
 bool RegistryStore::Open() {
     DWORD disposition = 0;
-    return RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+    return RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey_, 0, nullptr, REG_OPTION_NON_VOLATILE,
                            KEY_ALL_ACCESS, nullptr, &key_, &disposition) == ERROR_SUCCESS;
 }
 
@@ -59,7 +57,12 @@ void RegistryStore::Close() {
 
 void LoadPhoneBook(HWND owner, PhoneBookStore &store) {
     ListRows rows(g_phoneBookList);
-    if (!LoadEntries(store, rows))
+    bool loaded;
+    {
+        RedrawPause pause(g_phoneBookList);
+        loaded = LoadEntries(store, rows);
+    }
+    if (!loaded)
         ShowMessage(owner, kTextCannotLoad, MB_ICONERROR);
     SortByName(g_phoneBookList);
 }

@@ -7,9 +7,11 @@
 
 namespace zelmora {
 
-// HKEY_LOCAL_MACHINE\Software\Brannock\Zelmora, with values "00_Name", "00_PhoneNumber", ...
+// A key under HKEY_LOCAL_MACHINE, by default the phone book's own, "Software\Brannock\Zelmora",
+// with values "00_Name", "00_PhoneNumber", ...
 class RegistryStore : public PhoneBookStore {
   public:
+    explicit RegistryStore(const wchar_t *subkey = L"Software\\Brannock\\Zelmora") : subkey_(subkey) {}
     bool Open() override;
     bool Read(const std::u16string &name, std::u16string &text) override;
     void Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override;
@@ -17,6 +19,7 @@ class RegistryStore : public PhoneBookStore {
     void Close() override;
 
   private:
+    const wchar_t *subkey_;
     HKEY key_ = nullptr;
 };
 

@@ -1,0 +1,129 @@
+// Times the phone-book operations at 1k, 10k and 100k entries against a real list control and
+// a scratch registry key, and prints one line per measurement: <operation> <entries> <ms>.
+// Import files hold as many lines as the phone book has entries, half of them duplicates.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "phonebook/export_import.h"
+#include "phonebook/list_ops.h"
+#include "phonebook/persistence.h"
+
+using namespace zelmora;
+
+namespace {
+
+constexpr wchar_t kBenchKey[] = L"Software\\Brannock\\Zelmora Benchmark";
+
+// Every message box the operations show is answered at once.
+LRESULT CALLBACK CloseBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE)
+        PostMessageW(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDOK, 0);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+long long Milliseconds(const std::function<void()> &operation) {
+    const auto start = std::chrono::steady_clock::now();
+    operation();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+std::wstring Name(std::mt19937 &random) {
+    std::wstring name;
+    for (int i = 0; i < 8; ++i)
+        name += static_cast<wchar_t>((random() % 2 ? L'a' : L'A') + random() % 26);
+    return name;
+}
+
+std::wstring Phone(int i) { return L"+1 555 " + std::to_wstring(1000000 + i); }
+
+void Fill(HWND list, int count, std::mt19937 &random) {
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(list, LVM_SETITEMCOUNT, count, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < count; ++i) {
+        const int row = AppendRow(list);
+        SetCell(list, row, 0, Name(random).c_str());
+        SetCell(list, row, 1, Phone(i).c_str());
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+}
+
+// count lines: every other one repeats a phone already in the book, the rest are new.
+void WriteImportFile(const wchar_t *path, int count, std::mt19937 &random) {
+    std::wstring text;
+    for (int i = 0; i < count; ++i)
+        text += Name(random) + L"|" + Phone(i % 2 ? i : count + i) + L"\n";
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size() * 2), &written, nullptr);
+    CloseHandle(file);
+}
+
+void Report(const char *operation, int entries, long long ms) {
+    std::printf("%s %d %lld\n", operation, entries, ms);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t **argv) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    g_instance = GetModuleHandleW(nullptr);
+    lstrcpyW(g_caption, L"Zelmora");
+    HWND owner = CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                                 nullptr, nullptr, g_instance, nullptr);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, owner,
+                                nullptr, g_instance, nullptr);
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 100;
+    column.pszText = const_cast<wchar_t *>(L"Name");
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    column.pszText = const_cast<wchar_t *>(L"Phone");
+    SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    g_phoneBookList = list;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, CloseBoxes, nullptr, GetCurrentThreadId());
+
+    std::vector<int> sizes = {1000, 10000, 100000};
+    if (argc > 1)
+        sizes = {_wtoi(argv[1])};
+    std::mt19937 random(7);
+    for (int n : sizes) {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBenchKey);
+        RegistryStore store(kBenchKey);
+        Report("fill", n, Milliseconds([&] { Fill(list, n, random); }));
+        Report("sort", n, Milliseconds([&] { SortByName(list); }));
+        Report("save", n, Milliseconds([&] { SavePhoneBook(store); }));
+        SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+        Report("load", n, Milliseconds([&] { LoadPhoneBook(owner, store); }));
+        Report("export", n, Milliseconds([&] { ExportPhoneBook(); }));
+        WriteImportFile(L"bench-import.txt", n, random);
+        const long long indexed =
+            Milliseconds([&] { ImportPhoneBookFrom(L"bench-import.txt", DuplicateCheck::Indexed); });
+        Report("import-indexed", n, indexed);
+        if (n <= 10000) {
+            SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+            LoadPhoneBook(owner, store);
+            Report("import-naive", n, Milliseconds([&] {
+                       ImportPhoneBookFrom(L"bench-import.txt", DuplicateCheck::Scanning);
+                   }));
+        }
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBenchKey);
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kBenchKey);
+    }
+    DeleteFileW(L"bench-import.txt");
+    DeleteFileW(L"export_phone_book.txt");
+    UnhookWindowsHookEx(hook);
+    DestroyWindow(owner);
+    return 0;
+}
