@@ -11,3 +11,9 @@ if(CHMCMD AND EXISTS ${CMAKE_SOURCE_DIR}/docs/manual/zelmora.hhp)
     COMMENT "Compiling the user manual")
   add_custom_target(manual ALL DEPENDS ${run_folder}/Zelmora.chm)
 endif()
+
+if(TARGET manual)
+  add_test(NAME manual_pages_and_links
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-manual ${CMAKE_SOURCE_DIR}/docs/manual
+            ${run_folder}/Zelmora.chm)
+endif()
