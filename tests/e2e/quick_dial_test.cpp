@@ -1,22 +1,11 @@
 // Quick dial and the plain start of the real zelmora.exe.
 #include <gtest/gtest.h>
 
+#include "main_window_fixture.h"
 #include "modem_line.h"
 #include "zelmora_process.h"
 
 namespace {
-
-constexpr wchar_t kPhoneBookKey[] = L"Software\\Brannock\\Zelmora";
-
-bool KeyExists() {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-void DeleteKey() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPhoneBookKey); RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPhoneBookKey); }
 
 struct QuickDialCase {
     const wchar_t *arguments;
@@ -35,7 +24,7 @@ TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
     };
     for (const QuickDialCase &c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.arguments)));
-        DeleteKey();
+        DeletePhoneBookKey();
         const std::size_t before = ModemBytes(c.port).size();
         const DWORD start = GetTickCount();
         ZelmoraProcess zelmora(c.arguments);
@@ -44,7 +33,7 @@ TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
         EXPECT_LT(elapsed, 2500u);
         EXPECT_EQ(WaitForModemBytes(c.port, before), c.bytes);
         EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
-        EXPECT_FALSE(KeyExists());
+        EXPECT_FALSE(PhoneBookKeyExists());
     }
 }
 
@@ -71,5 +60,5 @@ TEST(PlainStart, ShowsTheMainWindowAndClosesWithCode0) {
     EXPECT_TRUE(SaveScreenshot(main, L"main-window"));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelmora.Wait(10000), 0);
-    EXPECT_TRUE(KeyExists()); // the phone book was loaded and saved
+    EXPECT_TRUE(PhoneBookKeyExists()); // the phone book was loaded and saved
 }

@@ -129,3 +129,69 @@ bool SaveScreenshot(HWND window, const wchar_t *name) {
     CloseHandle(out);
     return true;
 }
+
+namespace {
+
+constexpr SIZE_T kTextOffset = 256;
+constexpr int kTextCapacity = 260;
+
+} // namespace
+
+RemoteList::RemoteList(HWND list, DWORD process) : list_(list) {
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    remote_ = static_cast<BYTE *>(
+        VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+}
+
+RemoteList::~RemoteList() {
+    VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+    CloseHandle(process_);
+}
+
+int RemoteList::Count() { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::wstring RemoteList::Cell(int row, int column) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t *>(remote_ + kTextOffset);
+    item.cchTextMax = kTextCapacity;
+    WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);
+    SendMessageW(list_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote_));
+    wchar_t text[kTextCapacity] = {};
+    ReadProcessMemory(process_, remote_ + kTextOffset, text, sizeof text, nullptr);
+    text[kTextCapacity - 1] = L'\0';
+    return text;
+}
+
+int RemoteList::FindRow(const std::wstring &name) {
+    for (int row = 0; row < Count(); ++row)
+        if (Cell(row, 0) == name)
+            return row;
+    return -1;
+}
+
+void RemoteList::Select(int row) {
+    LVITEMW item = {};
+    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);
+    SendMessageW(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote_));
+}
+
+void RemoteList::SetCell(int row, int column, const std::wstring &text) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t *>(remote_ + kTextOffset);
+    WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);
+    WriteProcessMemory(process_, remote_ + kTextOffset, text.c_str(), (text.size() + 1) * 2, nullptr);
+    SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote_));
+}
+
+int RemoteList::AppendRow(const std::wstring &name, const std::wstring &second) {
+    LVITEMW item = {};
+    item.iItem = Count();
+    WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);
+    const int row = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(remote_)));
+    SetCell(row, 0, name);
+    SetCell(row, 1, second);
+    return row;
+}

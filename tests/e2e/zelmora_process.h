@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -35,3 +36,25 @@ bool SaveScreenshot(HWND window, const wchar_t *name);
 
 // The text of a message box (static 0xFFFF) or of any dialog item.
 std::wstring DialogItemText(HWND dialog, int id);
+
+// A list control of another process, reached through item records placed in that process's
+// memory (a pointer of ours means nothing there).
+class RemoteList {
+  public:
+    RemoteList(HWND list, DWORD process);
+    ~RemoteList();
+    RemoteList(const RemoteList &) = delete;
+    RemoteList &operator=(const RemoteList &) = delete;
+
+    int Count();
+    std::wstring Cell(int row, int column);
+    int FindRow(const std::wstring &name);
+    void Select(int row); // selected and focused
+    int AppendRow(const std::wstring &name, const std::wstring &second);
+
+  private:
+    void SetCell(int row, int column, const std::wstring &text);
+    HWND list_;
+    HANDLE process_;
+    BYTE *remote_; // an LVITEMW followed by a text buffer
+};

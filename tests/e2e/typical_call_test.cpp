@@ -1,0 +1,162 @@
+// The whole road of a typical call, driven from this process against the real zelmora.exe:
+// a seeded phone book, Add with the keypad, Edit, Delete, export, import, a dial into the
+// test modem with Enter, and the registry after closing. Each dialog is photographed.
+#include <gtest/gtest.h>
+
+#include "main_window_fixture.h"
+#include "modem_line.h"
+#include "res/resource.h"
+#include "shell_recorder.h"
+#include "zelmora_process.h"
+
+namespace {
+
+constexpr int kFileNameField = 1148;
+
+void Click(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// A keypad key pressed like a mouse click; returns once the dialog has handled it.
+void PressKey(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+void SetText(HWND dialog, int id, const wchar_t *text) {
+    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+std::string Utf16(const std::wstring &text) {
+    return std::string(reinterpret_cast<const char *>(text.data()), text.size() * 2);
+}
+
+// Waits for the box with this text, photographs it if asked, and presses button.
+void Answer(ZelmoraProcess &zelmora, const wchar_t *text, int button, const wchar_t *shot = nullptr) {
+    HWND box = zelmora.FindWindowTitled(L"Zelmora", 10000, text);
+    ASSERT_NE(box, nullptr) << testing::PrintToString(std::wstring(text));
+    if (shot)
+        SaveScreenshot(box, shot);
+    PostMessageW(box, WM_COMMAND, button, 0);
+}
+
+} // namespace
+
+TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
+    ASSERT_TRUE(TestModemAvailable());
+    DeletePhoneBookKey();
+    StoreEntries({{L"Zed", L"300"}, {L"Mia", L"200"}, {L"Bob", L"100"}});
+    DeleteFileW(L"export_phone_book.txt");
+
+    ZelmoraProcess zelmora(L"");
+    HWND main = zelmora.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    RemoteList book(GetDlgItem(main, IDC_PHONE_BOOK_LIST), zelmora.id());
+    RemoteList modems(GetDlgItem(main, IDC_MODEM_LIST), zelmora.id());
+    ASSERT_EQ(book.Count(), 3);
+    EXPECT_EQ(book.Cell(0, 0), L"Bob"); // loaded in name order
+    EXPECT_EQ(book.Cell(2, 0), L"Zed");
+
+    // Add Ann with the keypad.
+    Click(main, IDC_ADD);
+    HWND add = zelmora.FindWindowTitled(L"Add phone number");
+    ASSERT_NE(add, nullptr);
+    SetText(add, IDC_NAME, L"Ann");
+    for (int key : {7 /* 5 */, 7, 7, 13 /* 0 */, 5 /* 3 */, IDC_BACKSPACE, 3 /* 1 */})
+        PressKey(add, key);
+    EXPECT_EQ(DialogItemText(add, IDC_PHONE), L"55501");
+    SaveScreenshot(add, L"entry-dialog-add");
+    Click(add, IDOK);
+    for (int i = 0; i < 100 && book.Count() != 4; ++i)
+        Sleep(50);
+    ASSERT_EQ(book.Count(), 4);
+    EXPECT_EQ(book.Cell(0, 0), L"Ann");
+    EXPECT_EQ(book.Cell(0, 1), L"55501");
+
+    // Edit Mia's number.
+    book.Select(book.FindRow(L"Mia"));
+    Click(main, IDC_EDIT);
+    HWND edit = zelmora.FindWindowTitled(L"Edit phone number");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(DialogItemText(edit, IDC_NAME), L"Mia");
+    SetText(edit, IDC_PHONE, L"201");
+    SaveScreenshot(edit, L"entry-dialog-edit");
+    Click(edit, IDOK);
+    Sleep(300);
+    EXPECT_EQ(book.Cell(book.FindRow(L"Mia"), 1), L"201");
+
+    // Delete Zed.
+    book.Select(book.FindRow(L"Zed"));
+    Click(main, IDC_DELETE);
+    Answer(zelmora, L"Delete phone number. Are you sure?", IDYES, L"delete-confirmation");
+    for (int i = 0; i < 100 && book.Count() != 3; ++i)
+        Sleep(50);
+    EXPECT_EQ(book.FindRow(L"Zed"), -1);
+
+    // Export, then import a file with one known and one new number.
+    PostMessageW(main, WM_COMMAND, IDM_EXPORT, 0);
+    Answer(zelmora, L"Data is saved to file \"export_phone_book.txt\"", IDOK, L"export-message");
+    Sleep(200);
+    EXPECT_EQ(FileBytes(L"export_phone_book.txt"), Utf16(L"Ann|55501\nBob|100\nMia|201\n"));
+
+    const std::wstring importPath = ScratchFolder() + L"\\typical-import.txt";
+    HANDLE file = CreateFileW(importPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string bytes = Utf16(L"Bobby|100\nCleo|0123\n");
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    PostMessageW(main, WM_COMMAND, IDM_IMPORT, 0);
+    HWND open = zelmora.FindWindowTitled(L"Please select a text file for import");
+    ASSERT_NE(open, nullptr);
+    SaveScreenshot(open, L"import-file-dialog");
+    SetText(open, kFileNameField, importPath.c_str());
+    Click(open, IDOK);
+    Answer(zelmora, L"New items is added!", IDOK);
+    for (int i = 0; i < 100 && book.Count() != 4; ++i)
+        Sleep(50);
+    EXPECT_EQ(book.Cell(2, 0), L"Cleo"); // sorted in after the import
+
+    // The About box.
+    PostMessageW(main, WM_COMMAND, IDM_ABOUT, 0);
+    HWND about = zelmora.FindWindowTitled(L"About");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(DialogItemText(about, IDC_VERSION_LINE), L"Zelmora version 1.0");
+    SaveScreenshot(about, L"about-box");
+    Click(about, IDOK);
+    Sleep(200);
+
+    // Dial Cleo on the test modem's COM5 with Enter.
+    modems.AppendRow(L"Test modem", L"COM5");
+    modems.Select(0);
+    book.Select(book.FindRow(L"Cleo"));
+    SaveScreenshot(main, L"main-window-before-dial");
+    const std::size_t before = ModemBytes("com5").size();
+    PostMessageW(GetDlgItem(main, IDC_PHONE_BOOK_LIST), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(WaitForModemBytes("com5", before), "at\r\natd 0123;\r\n");
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelmora.Wait(10000), 0);
+    const auto stored = StoredValues();
+    const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+        {L"00_Name", L"Ann"}, {L"00_PhoneNumber", L"55501"}, {L"01_Name", L"Bob"},
+        {L"01_PhoneNumber", L"100"}, {L"02_Name", L"Cleo"}, {L"02_PhoneNumber", L"0123"},
+        {L"03_Name", L"Mia"}, {L"03_PhoneNumber", L"201"}};
+    auto sorted = stored;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, expected);
+}
+
+TEST(TypicalCall, ClosingRewritesASeededPhoneBookInNameOrder) {
+    DeletePhoneBookKey();
+    StoreEntries({{L"Zed", L"3"}, {L"Mia", L"2"}, {L"Ann", L"1"}, {L"Bob", L"0"}});
+    ZelmoraProcess zelmora(L"");
+    HWND main = zelmora.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelmora.Wait(10000), 0);
+    auto stored = StoredValues();
+    std::sort(stored.begin(), stored.end());
+    const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+        {L"00_Name", L"Ann"}, {L"00_PhoneNumber", L"1"}, {L"01_Name", L"Bob"},
+        {L"01_PhoneNumber", L"0"}, {L"02_Name", L"Mia"}, {L"02_PhoneNumber", L"2"},
+        {L"03_Name", L"Zed"}, {L"03_PhoneNumber", L"3"}};
+    EXPECT_EQ(stored, expected);
+}
