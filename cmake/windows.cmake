@@ -35,6 +35,9 @@ add_executable(zelmora WIN32 code/app/main.cpp ${resources})
 target_link_libraries(zelmora PRIVATE zelmora_win)
 if(MINGW)
   target_link_options(zelmora PRIVATE -municode)
+elseif(MSVC)
+  # The manifest comes from zelmora.rc; the linker must not add a second one.
+  target_link_options(zelmora PRIVATE /MANIFEST:NO)
 endif()
 
 # The dial sound and the user manual sit beside the program.

@@ -3,6 +3,9 @@
 // test modem with Enter, and the registry after closing. Each dialog is photographed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "main_window_fixture.h"
 #include "modem_line.h"
 #include "res/resource.h"
@@ -159,4 +162,29 @@ TEST(TypicalCall, ClosingRewritesASeededPhoneBookInNameOrder) {
         {L"01_PhoneNumber", L"0"}, {L"02_Name", L"Mia"}, {L"02_PhoneNumber", L"2"},
         {L"03_Name", L"Zed"}, {L"03_PhoneNumber", L"3"}};
     EXPECT_EQ(stored, expected);
+}
+
+TEST(TypicalCall, TenThousandStoredEntriesOpenAndClose) {
+    Entries entries;
+    for (int i = 0; i < 10000; ++i)
+        entries.emplace_back(L"Name " + std::to_wstring(10000 - i), std::to_wstring(5550000 + i));
+    DeletePhoneBookKey();
+    StoreEntries(entries);
+    const DWORD start = GetTickCount();
+    ZelmoraProcess zelmora(L"");
+    HWND main = zelmora.FindWindowTitled(L"Zelmora", 60000);
+    ASSERT_NE(main, nullptr);
+    const DWORD opened = GetTickCount();
+    RemoteList book(GetDlgItem(main, IDC_PHONE_BOOK_LIST), zelmora.id());
+    EXPECT_EQ(book.Count(), 10000);
+    EXPECT_EQ(book.Cell(0, 0), L"Name 1");
+    const DWORD closing = GetTickCount();
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelmora.Wait(60000), 0);
+    const DWORD closed = GetTickCount();
+    std::printf("10000 entries: open %lu ms, close %lu ms\n", opened - start, closed - closing);
+    EXPECT_LT(opened - start, 10000u);
+    EXPECT_LT(closed - closing, 10000u);
+    EXPECT_EQ(StoredValues().size(), 20000u);
+    DeletePhoneBookKey();
 }
