@@ -64,6 +64,7 @@ Entries ListRows(HWND list) {
 }
 
 void AppendRows(HWND list, const Entries &rows) {
+    RedrawPause pause(list);
     for (const Entry &row : rows) {
         const int index = AppendRow(list);
         SetCell(list, index, 0, row.first.c_str());
