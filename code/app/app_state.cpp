@@ -1,8 +1,6 @@
 // The process-wide state: written at start-up and when the main window initialises.
 #include "app_state.h"
 
-#include "command_line.h"
-
 namespace zelmora {
 
 HINSTANCE g_instance;

@@ -18,9 +18,7 @@ class ModemListControl : public ModemListSink {
     explicit ModemListControl(HWND list) : list_(list) {}
     void Clear() override { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
     void AppendRow(const std::u16string &name, const std::u16string &port) override {
-        const int row = zelmora::AppendRow(list_);
-        SetCell(list_, row, 0, name);
-        SetCell(list_, row, 1, port);
+        zelmora::AppendRow(list_, W(name.c_str()), W(port.c_str()));
     }
     void ShowError(const char16_t *text) override { ShowMessage(list_, text, MB_ICONERROR); }
 

@@ -76,9 +76,7 @@ void CommitAdd(HWND dialog, const wchar_t *name, const wchar_t *phone) {
         EndDialog(dialog, 0);
         return;
     }
-    const int row = AppendRow(list);
-    SetCell(list, row, 0, name);
-    SetCell(list, row, 1, phone);
+    AppendRow(list, name, phone);
     SortByName(list);
     EndDialog(dialog, 1);
 }

@@ -22,6 +22,13 @@ int AppendRow(HWND list) {
     return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+int AppendRow(HWND list, const wchar_t *first, const wchar_t *second) {
+    const int row = AppendRow(list);
+    SetCell(list, row, 0, first);
+    SetCell(list, row, 1, second);
+    return row;
+}
+
 void SetCell(HWND list, int row, int column, const wchar_t *text) {
     LVITEMW item = {};
     item.iSubItem = column;

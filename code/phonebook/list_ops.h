@@ -16,6 +16,8 @@ int ListCount(HWND list);
 int SelectedRow(HWND list);
 // Appends an empty row at the end, changing no selection; returns its index.
 int AppendRow(HWND list);
+// Appends a row holding first and second in columns 0 and 1; returns its index.
+int AppendRow(HWND list, const wchar_t *first, const wchar_t *second);
 void SetCell(HWND list, int row, int column, const wchar_t *text);
 void SetCell(HWND list, int row, int column, const std::u16string &text);
 // Reads a cell into a zeroed buffer of kCellCapacity characters.

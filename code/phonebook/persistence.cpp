@@ -14,9 +14,7 @@ class ListRows : public PhoneBookRows {
     explicit ListRows(HWND list) : list_(list) {}
     int Count() override { return ListCount(list_); }
     void Append(const std::u16string &name, const std::u16string &phone) override {
-        const int row = AppendRow(list_);
-        SetCell(list_, row, 0, name);
-        SetCell(list_, row, 1, phone);
+        AppendRow(list_, W(name.c_str()), W(phone.c_str()));
     }
     std::u16string ReadCell(int row, int column) override {
         return zelmora::ReadCell(list_, row, column);

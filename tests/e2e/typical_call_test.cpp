@@ -9,7 +9,7 @@
 #include "main_window_fixture.h"
 #include "modem_line.h"
 #include "res/resource.h"
-#include "shell_recorder.h"
+#include "test_files.h"
 #include "zelmora_process.h"
 
 namespace {
@@ -26,10 +26,6 @@ void PressKey(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLI
 
 void SetText(HWND dialog, int id, const wchar_t *text) {
     SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-}
-
-std::string Utf16(const std::wstring &text) {
-    return std::string(reinterpret_cast<const char *>(text.data()), text.size() * 2);
 }
 
 // Waits for the box with this text, photographs it if asked, and presses button.
@@ -98,14 +94,10 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     PostMessageW(main, WM_COMMAND, IDM_EXPORT, 0);
     Answer(zelmora, L"Data is saved to file \"export_phone_book.txt\"", IDOK, L"export-message");
     Sleep(200);
-    EXPECT_EQ(FileBytes(L"export_phone_book.txt"), Utf16(L"Ann|55501\nBob|100\nMia|201\n"));
+    EXPECT_EQ(FileBytes(L"export_phone_book.txt"), Utf16Bytes(L"Ann|55501\nBob|100\nMia|201\n"));
 
     const std::wstring importPath = ScratchFolder() + L"\\typical-import.txt";
-    HANDLE file = CreateFileW(importPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    const std::string bytes = Utf16(L"Bobby|100\nCleo|0123\n");
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteBytes(importPath.c_str(), Utf16Bytes(L"Bobby|100\nCleo|0123\n"));
     PostMessageW(main, WM_COMMAND, IDM_IMPORT, 0);
     HWND open = zelmora.FindWindowTitled(L"Please select a text file for import");
     ASSERT_NE(open, nullptr);

@@ -12,20 +12,9 @@
 #include "modem_line.h"
 #include "res/resource.h"
 #include "shell_recorder.h"
+#include "test_files.h"
 
 using namespace zelmora;
-
-namespace {
-
-void ExpectErrorBoxWithoutOwner(const SeenWindow &box, const wchar_t *text) {
-    EXPECT_EQ(box.text, text);
-    EXPECT_EQ(box.title, L"Zelmora");
-    EXPECT_EQ(box.owner, nullptr);
-    EXPECT_EQ(box.icon, BoxIcon::Error);
-    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-}
-
-} // namespace
 
 TEST(RunDialScript, WritesRunsAndDeletesTheScript) {
     ShellRecorder shell;
@@ -44,10 +33,7 @@ TEST(RunDialScript, WritesRunsAndDeletesTheScript) {
 }
 
 TEST(RunDialScript, ReplacesAnOldScriptAndNamesHighComPortsAsDevices) {
-    HANDLE old = CreateFileW(L"temp.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written;
-    WriteFile(old, "echo old script that is much longer\n", 36, &written, nullptr);
-    CloseHandle(old);
+    WriteBytes(L"temp.bat", "echo old script that is much longer\n");
     ShellRecorder shell;
     RunDialScript("COM12", nullptr, "");
     ASSERT_EQ(shell.requests.size(), 1u);
@@ -67,7 +53,7 @@ TEST(RunDialScript, ReportsAScriptThatCannotBeCreated) {
     EXPECT_LT(GetTickCount() - start, 450u); // no wait
     EXPECT_TRUE(shell.requests.empty());
     ASSERT_EQ(driver.seen.size(), 1u);
-    ExpectErrorBoxWithoutOwner(driver.seen[0], L"Can not create temp file!");
+    ExpectOkBox(driver.seen[0], L"Can not create temp file!", BoxIcon::Error, nullptr);
 }
 
 TEST(RunDialScript, RefusesNumbersThatCmdWouldRun) {
@@ -79,8 +65,9 @@ TEST(RunDialScript, RefusesNumbersThatCmdWouldRun) {
         EXPECT_TRUE(shell.requests.empty());
         EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
         ASSERT_EQ(driver.seen.size(), 1u);
-        ExpectErrorBoxWithoutOwner(
-            driver.seen[0], L"The phone number or port contains characters that can not be dialled.");
+        ExpectOkBox(driver.seen[0],
+                    L"The phone number or port contains characters that can not be dialled.",
+                    BoxIcon::Error, nullptr);
     }
 }
 
@@ -92,12 +79,8 @@ class DialSelectionTest : public MainWindowTest {
         Command(IDC_DIAL);
         EXPECT_TRUE(shell.requests.empty());
         ASSERT_EQ(driver.seen.size(), 1u);
-        EXPECT_EQ(driver.seen[0].text, text);
-        EXPECT_EQ(driver.seen[0].title, L"Zelmora");
-        EXPECT_EQ(driver.seen[0].icon, BoxIcon::Information);
-        EXPECT_EQ(driver.seen[0].buttons, std::vector<int>{IDOK});
         // A child window cannot own a window: its top-level parent becomes the owner.
-        EXPECT_EQ(driver.seen[0].owner, GetAncestor(owner, GA_ROOT));
+        ExpectOkBox(driver.seen[0], text, BoxIcon::Information, GetAncestor(owner, GA_ROOT));
     }
 };
 

@@ -1,6 +1,8 @@
 // The CBT hook behind DialogDriver.
 #include "dialog_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace {
@@ -124,6 +126,14 @@ void DialogDriver::OnActivate(HWND window) {
     Response response = std::move(responses_.front());
     responses_.pop_front();
     response(described);
+}
+
+void ExpectOkBox(const SeenWindow &box, const wchar_t *text, BoxIcon icon, HWND owner) {
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.title, L"Zelmora");
+    EXPECT_EQ(box.icon, icon);
+    EXPECT_EQ(box.owner, owner);
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
 }
 
 void PostCommand(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }

@@ -55,6 +55,9 @@ class DialogDriver {
     std::vector<HWND> known_;
 };
 
+// Checks a message box: the product caption, one OK button, and this text, icon and owner.
+void ExpectOkBox(const SeenWindow &box, const wchar_t *text, BoxIcon icon, HWND owner);
+
 // Posts WM_COMMAND id to window: the command runs when the window's modal loop gets to it.
 void PostCommand(HWND window, int id);
 

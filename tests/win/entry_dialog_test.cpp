@@ -27,13 +27,6 @@ class EntryDialogTest : public MainWindowTest {
     INT_PTR Run(DLGPROC procedure) {
         return DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_ENTRY), main_, procedure, 0);
     }
-    void ExpectBox(const SeenWindow &box, const wchar_t *text, BoxIcon icon, HWND owner) {
-        EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.icon, icon);
-        EXPECT_EQ(box.owner, owner);
-        EXPECT_EQ(box.title, L"Zelmora");
-        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-    }
 };
 
 } // namespace
@@ -73,8 +66,8 @@ TEST_F(EntryDialogTest, ValidationKeepsTheDialogOpen) {
         });
     EXPECT_EQ(Run(AddEntryProc), IDCANCEL);
     ASSERT_EQ(driver.seen.size(), 3u);
-    ExpectBox(driver.seen[1], L"Please enter name.", BoxIcon::Information, dialog);
-    ExpectBox(driver.seen[2], L"Please enter phone number.", BoxIcon::Information, dialog);
+    ExpectOkBox(driver.seen[1], L"Please enter name.", BoxIcon::Information, dialog);
+    ExpectOkBox(driver.seen[2], L"Please enter phone number.", BoxIcon::Information, dialog);
     EXPECT_EQ(phoneAtNameMessage, L"123");
     EXPECT_EQ(ListCount(phoneBook_), 0);
 }
@@ -98,7 +91,7 @@ TEST_F(EntryDialogTest, EditAsksForThePhoneWithoutAnIcon) {
     EXPECT_EQ(Run(EditEntryProc), IDCANCEL);
     ASSERT_EQ(driver.seen.size(), 2u);
     EXPECT_EQ(driver.seen[0].title, L"Edit phone number");
-    ExpectBox(driver.seen[1], L"Please enter phone number.", BoxIcon::None, dialog);
+    ExpectOkBox(driver.seen[1], L"Please enter phone number.", BoxIcon::None, dialog);
     EXPECT_EQ(ListRows(phoneBook_), (Entries{{L"Ann", L"1"}}));
 }
 
@@ -113,7 +106,7 @@ TEST_F(EntryDialogTest, DuplicatePhoneMarksItsRowAndEndsWith0) {
     });
     EXPECT_EQ(Run(AddEntryProc), 0);
     ASSERT_EQ(driver.seen.size(), 2u);
-    ExpectBox(driver.seen[1], L"This phone number already exist.", BoxIcon::Information, dialog);
+    ExpectOkBox(driver.seen[1], L"This phone number already exist.", BoxIcon::Information, dialog);
     EXPECT_EQ(ListCount(phoneBook_), 2);
     EXPECT_EQ(SelectedRow(phoneBook_), 1);
 }

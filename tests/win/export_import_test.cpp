@@ -11,24 +11,13 @@
 #include "phonebook/export_import.h"
 #include "phonebook/list_ops.h"
 #include "res/resource.h"
-#include "shell_recorder.h"
+#include "test_files.h"
 
 using namespace zelmora;
 
 namespace {
 
 constexpr int kFileNameField = 1148; // the open-file dialog's file name box
-
-std::string Utf16(const std::wstring &text) {
-    return std::string(reinterpret_cast<const char *>(text.data()), text.size() * 2);
-}
-
-void WriteBytes(const wchar_t *path, const std::string &bytes) {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 class ExportImportTest : public MainWindowTest {
   protected:
@@ -43,13 +32,6 @@ class ExportImportTest : public MainWindowTest {
         EXPECT_EQ(driver.seen.size(), 1u);
         return driver.seen.empty() ? SeenWindow{} : driver.seen[0];
     }
-    void ExpectBox(const SeenWindow &box, const wchar_t *text, BoxIcon icon) {
-        EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.icon, icon);
-        EXPECT_EQ(box.title, L"Zelmora");
-        EXPECT_EQ(box.owner, main_); // the phone-book list's window
-        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
-    }
 };
 
 } // namespace
@@ -59,9 +41,10 @@ TEST_F(ExportImportTest, ExportWritesExactBytesAndReplacesTheFile) {
     AppendRows(phoneBook_, {{L"Ann", L"123"}, {L"Bob", L"456"}});
     DialogDriver driver;
     Command(IDM_EXPORT);
-    EXPECT_EQ(FileBytes(L"export_phone_book.txt"), Utf16(L"Ann|123\nBob|456\n"));
+    EXPECT_EQ(FileBytes(L"export_phone_book.txt"), Utf16Bytes(L"Ann|123\nBob|456\n"));
     ASSERT_EQ(driver.seen.size(), 1u);
-    ExpectBox(driver.seen[0], L"Data is saved to file \"export_phone_book.txt\"", BoxIcon::Information);
+    ExpectOkBox(driver.seen[0], L"Data is saved to file \"export_phone_book.txt\"",
+                BoxIcon::Information, main_);
 }
 
 TEST_F(ExportImportTest, ExportOfAnEmptyPhoneBookIsAnEmptyFile) {
@@ -79,7 +62,7 @@ TEST_F(ExportImportTest, ExportReportsAFileThatCannotBeCreated) {
     Command(IDM_EXPORT);
     CloseHandle(held);
     ASSERT_EQ(driver.seen.size(), 1u);
-    ExpectBox(driver.seen[0], L"Can not create file fore write!", BoxIcon::Error);
+    ExpectOkBox(driver.seen[0], L"Can not create file fore write!", BoxIcon::Error, main_);
 }
 
 TEST_F(ExportImportTest, ReimportOfTheExportAddsNothing) {
@@ -87,22 +70,22 @@ TEST_F(ExportImportTest, ReimportOfTheExportAddsNothing) {
     DialogDriver driver;
     Command(IDM_EXPORT);
     const SeenWindow box = Import(L"export_phone_book.txt");
-    ExpectBox(box, L"There is no new items!", BoxIcon::Information);
+    ExpectOkBox(box, L"There is no new items!", BoxIcon::Information, main_);
     EXPECT_EQ(ListCount(phoneBook_), 3);
 }
 
 TEST_F(ExportImportTest, ImportAppendsNewPhonesInFileOrder) {
     AppendRows(phoneBook_, {{L"Ann", L"123"}});
-    WriteBytes(L"in.txt", Utf16(L"Zed|9\nBob|123\nAmy|8|extra\nZed|9\r\nLast|7"));
-    ExpectBox(Import(L"in.txt"), L"New items is added!", BoxIcon::Information);
+    WriteBytes(L"in.txt", Utf16Bytes(L"Zed|9\nBob|123\nAmy|8|extra\nZed|9\r\nLast|7"));
+    ExpectOkBox(Import(L"in.txt"), L"New items is added!", BoxIcon::Information, main_);
     EXPECT_EQ(ListRows(phoneBook_), (Entries{{L"Ann", L"123"}, {L"Zed", L"9"}, {L"Amy", L"8"},
                                             {L"Zed", L"9\r"}, {L"Last", L"7"}}));
 }
 
 TEST_F(ExportImportTest, ImportReportsFilesItCannotRead) {
-    ExpectBox(Import(L"no such file.txt"), L"Can not create file!", BoxIcon::Error);
+    ExpectOkBox(Import(L"no such file.txt"), L"Can not create file!", BoxIcon::Error, main_);
     WriteBytes(L"odd.txt", "A");
-    ExpectBox(Import(L"odd.txt"), L"There is no new items!", BoxIcon::Information);
+    ExpectOkBox(Import(L"odd.txt"), L"There is no new items!", BoxIcon::Information, main_);
     EXPECT_EQ(ListCount(phoneBook_), 0);
 }
 
@@ -120,7 +103,7 @@ TEST_F(ExportImportTest, CancelledDialogShowsNothingAndStillSorts) {
 TEST_F(ExportImportTest, ImportThroughTheDialogKeepsTheCurrentDirectory) {
     CreateDirectoryW(L"elsewhere", nullptr);
     const std::wstring path = ScratchFolder() + L"\\elsewhere\\book.txt";
-    WriteBytes(path.c_str(), Utf16(L"Zed|9\nAmy|8\n"));
+    WriteBytes(path.c_str(), Utf16Bytes(L"Zed|9\nAmy|8\n"));
     const std::wstring before = ScratchFolder();
     DialogDriver driver;
     driver.Then([&](const SeenWindow &w) {
@@ -133,7 +116,7 @@ TEST_F(ExportImportTest, ImportThroughTheDialogKeepsTheCurrentDirectory) {
     EXPECT_EQ(ListRows(phoneBook_), (Entries{{L"Amy", L"8"}, {L"Zed", L"9"}}));
     EXPECT_EQ(ScratchFolder(), before);
     Command(IDM_EXPORT);
-    EXPECT_EQ(FileBytes((before + L"\\export_phone_book.txt").c_str()), Utf16(L"Amy|8\nZed|9\n"));
+    EXPECT_EQ(FileBytes((before + L"\\export_phone_book.txt").c_str()), Utf16Bytes(L"Amy|8\nZed|9\n"));
 }
 
 TEST_F(ExportImportTest, IndexedAndScanningImportsAgree) {
@@ -149,8 +132,8 @@ TEST_F(ExportImportTest, IndexedAndScanningImportsAgree) {
                                        pieces[random() % std::size(pieces)];
             (i < 50 ? existing : file) += L"n" + std::to_wstring(i) + L"|" + phone + L"\n";
         }
-        WriteBytes(L"existing.txt", Utf16(existing));
-        WriteBytes(L"file.txt", Utf16(file));
+        WriteBytes(L"existing.txt", Utf16Bytes(existing));
+        WriteBytes(L"file.txt", Utf16Bytes(file));
         Entries results[2];
         for (DuplicateCheck check : {DuplicateCheck::Indexed, DuplicateCheck::Scanning}) {
             SendMessageW(phoneBook_, LVM_DELETEALLITEMS, 0, 0);

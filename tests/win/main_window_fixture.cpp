@@ -65,11 +65,8 @@ Entries ListRows(HWND list) {
 
 void AppendRows(HWND list, const Entries &rows) {
     RedrawPause pause(list);
-    for (const Entry &row : rows) {
-        const int index = AppendRow(list);
-        SetCell(list, index, 0, row.first.c_str());
-        SetCell(list, index, 1, row.second.c_str());
-    }
+    for (const Entry &row : rows)
+        AppendRow(list, row.first.c_str(), row.second.c_str());
 }
 
 void SetRowState(HWND list, int row, bool selected, bool focused) {

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "shell_recorder.h"
+#include "test_files.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include "shell_recorder.h"
 
 #include "app/shell_open.h"
+#include "test_files.h"
 
 namespace {
 
@@ -22,17 +23,4 @@ ShellRecorder::ShellRecorder() {
 ShellRecorder::~ShellRecorder() {
     zelmora::g_shellOpen = previous_;
     g_recorder = nullptr;
-}
-
-std::string FileBytes(const wchar_t *path) {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
 }

@@ -23,6 +23,3 @@ class ShellRecorder {
   private:
     void (*previous_)(HWND, const wchar_t *, int);
 };
-
-// The whole content of a file, or "<missing>".
-std::string FileBytes(const wchar_t *path);
