@@ -11,6 +11,7 @@ target_compile_definitions(zelmora_core PUBLIC UNICODE _UNICODE)
 add_library(zelmora_win STATIC
   code/app/about.cpp
   code/app/app_state.cpp
+  code/app/file_io.cpp
   code/app/main_window.cpp
   code/app/shell_open.cpp
   code/app/startup.cpp

@@ -7,8 +7,17 @@ namespace zelmora {
 
 namespace {
 
-void ShellExecuteOpen(HWND owner, const wchar_t *file, int show) {
-    ShellExecuteW(owner, L"open", file, nullptr, nullptr, show);
+HANDLE ShellExecuteOpen(HWND owner, const wchar_t *file, int show) {
+    SHELLEXECUTEINFOW request = {};
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_NOCLOSEPROCESS;
+    request.hwnd = owner;
+    request.lpVerb = L"open";
+    request.lpFile = file;
+    request.nShow = show;
+    if (!ShellExecuteExW(&request))
+        return nullptr;
+    return request.hProcess;
 }
 
 } // namespace

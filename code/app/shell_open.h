@@ -6,12 +6,21 @@
 
 namespace zelmora {
 
-using ShellOpenFunction = void (*)(HWND owner, const wchar_t *file, int show);
-
-// ShellExecuteW with the verb "open", no parameters and no directory. Tests may replace it to
-// watch the requests instead of starting programs.
+// ShellExecuteExW with the verb "open", no parameters and no directory, the shell's own error
+// messages left on. Returns the process the shell started for the file, or null when it gave
+// none; the caller closes it. Tests may replace it to watch the requests instead.
+using ShellOpenFunction = HANDLE (*)(HWND owner, const wchar_t *file, int show);
 extern ShellOpenFunction g_shellOpen;
 
-inline void ShellOpen(HWND owner, const wchar_t *file, int show) { g_shellOpen(owner, file, show); }
+// Opens a document that nobody waits for.
+inline void ShellOpen(HWND owner, const wchar_t *file, int show) {
+    if (HANDLE process = g_shellOpen(owner, file, show))
+        CloseHandle(process);
+}
+
+// Opens file and hands back the process that opened it, or null.
+inline HANDLE ShellOpenProcess(HWND owner, const wchar_t *file, int show) {
+    return g_shellOpen(owner, file, show);
+}
 
 } // namespace zelmora

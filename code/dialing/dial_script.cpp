@@ -5,12 +5,14 @@ namespace zelmora {
 
 namespace {
 
+// Every control byte but TAB is refused. CR among them: Windows' cmd drops it, but Wine's cmd
+// ends the line there and runs whatever follows as a command of its own.
 bool IsSpecialToCmd(unsigned char byte) {
     switch (byte) {
     case '&': case '|': case '<': case '>': case '^': case '%': case '"':
         return true;
-    case '\t': case '\r':
-        return false; // cmd treats TAB as a space and drops CR
+    case '\t':
+        return false; // cmd treats TAB as a space
     default:
         return byte < 0x20 || byte == 0x7F;
     }

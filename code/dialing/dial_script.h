@@ -9,7 +9,7 @@
 namespace zelmora {
 
 // True when every byte of text may stand in the script without cmd giving it a meaning of its
-// own: no & | < > ^ % " and no control byte other than TAB and CR.
+// own: no & | < > ^ % " and no control byte other than TAB.
 bool IsDialable(std::string_view text);
 
 // The name the script redirects to. cmd knows only COM1 to COM9 as devices, so "COM" followed

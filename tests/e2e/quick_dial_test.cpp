@@ -3,6 +3,7 @@
 
 #include "main_window_fixture.h"
 #include "modem_line.h"
+#include "res/resource.h"
 #include "zelmora_process.h"
 
 namespace {
@@ -39,18 +40,47 @@ TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
 
 TEST(QuickDial, RefusesANumberThatWouldRunACommand) {
     ASSERT_TRUE(TestModemAvailable());
-    DeleteFileW(L"pwned");
-    const std::size_t before = ModemBytes("com5").size();
-    ZelmoraProcess zelmora(L"/phone:1&echo>pwned /port:COM5");
-    HWND box = zelmora.FindWindowTitled(
-        L"Zelmora", 10000, L"The phone number or port contains characters that can not be dialled.");
-    ASSERT_NE(box, nullptr);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    // Wine's cmd ends a line at a lone CR; U+010D reaches the script as its low byte, a CR.
+    for (const wchar_t *arguments : {L"/phone:1&echo>pwned /port:COM5",
+                                     L"\"/phone:5550123\rXmkdir pwned\" /port:COM5",
+                                     L"\"/phone:5550123\x010dXmkdir pwned\" /port:COM5"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(arguments)));
+        RemoveDirectoryW(L"pwned");
+        DeleteFileW(L"pwned");
+        const std::size_t before = ModemBytes("com5").size();
+        ZelmoraProcess zelmora(arguments);
+        HWND box = zelmora.FindWindowTitled(
+            L"Zelmora", 10000,
+            L"The phone number or port contains characters that can not be dialled.");
+        ASSERT_NE(box, nullptr);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(zelmora.Wait(10000), 0);
+        Sleep(500);
+        EXPECT_EQ(ModemBytes("com5").size(), before);
+        EXPECT_EQ(GetFileAttributesW(L"pwned"), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+TEST(PlainStart, SavesThePhoneBookWhenWindowsEndsTheSession) {
+    DeletePhoneBookKey();
+    StoreEntries({{L"Bob", L"100"}});
+    ZelmoraProcess zelmora(L"");
+    HWND main = zelmora.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    RemoteList book(GetDlgItem(main, IDC_PHONE_BOOK_LIST), zelmora.id());
+    book.AppendRow(L"Ann", L"200");
+    // What Windows sends a window at sign-out; the process is ended after the last one.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, &answer);
+    EXPECT_TRUE(answer);
+    SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, &answer);
+    EXPECT_EQ(zelmora.Wait(0), -1) << "the window is still open";
+    EXPECT_EQ(StoredValues(), (std::vector<std::pair<std::wstring, std::wstring>>{
+                                  {L"00_Name", L"Bob"}, {L"00_PhoneNumber", L"100"},
+                                  {L"01_Name", L"Ann"}, {L"01_PhoneNumber", L"200"}}));
+    PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelmora.Wait(10000), 0);
-    Sleep(500);
-    EXPECT_EQ(ModemBytes("com5").size(), before);
-    EXPECT_EQ(GetFileAttributesW(L"pwned"), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(PlainStart, ShowsTheMainWindowAndClosesWithCode0) {

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort();
     for (unsigned char c : *script) {
         const bool special = std::string("&|<^%\"").find(static_cast<char>(c)) != std::string::npos;
-        const bool control = (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F;
+        const bool control = (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F;
         if (special || control)
             std::abort();
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "app/file_io.h"
 #include "dialing/dial_selection.h"
 #include "dialing/run_dial_script.h"
 #include "dialog_driver.h"
@@ -15,6 +16,50 @@
 #include "test_files.h"
 
 using namespace zelmora;
+
+namespace {
+
+struct LateStart {
+    HANDLE thread;
+    DWORD delayMs;
+};
+
+DWORD WINAPI ResumeLater(void *parameter) {
+    const LateStart start = *static_cast<LateStart *>(parameter);
+    delete static_cast<LateStart *>(parameter);
+    Sleep(start.delayMs);
+    ResumeThread(start.thread);
+    CloseHandle(start.thread);
+    return 0;
+}
+
+// A real cmd for file, held back for delayMs after it was started, as a virus scanner or a
+// stalled machine can hold it. Its process, or null.
+HANDLE StartLateInterpreter(const wchar_t *file, DWORD delayMs) {
+    std::wstring command = L"cmd.exe /c " + std::wstring(file);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
+                        CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
+        return nullptr;
+    CloseHandle(CreateThread(nullptr, 0, ResumeLater, new LateStart{info.hThread, delayMs}, 0,
+                             nullptr));
+    return info.hProcess;
+}
+
+BOOL WINAPI FailingWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+// A disk that takes half of what it is given.
+BOOL WINAPI ShortWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED at) {
+    return WriteFile(file, data, size / 2, written, at);
+}
+
+} // namespace
 
 TEST(RunDialScript, WritesRunsAndDeletesTheScript) {
     ShellRecorder shell;
@@ -56,8 +101,59 @@ TEST(RunDialScript, ReportsAScriptThatCannotBeCreated) {
     ExpectOkBox(driver.seen[0], L"Can not create temp file!", BoxIcon::Error, nullptr);
 }
 
+TEST(RunDialScript, KeepsTheScriptUntilALateInterpreterIsDone) {
+    if (!TestModemAvailable())
+        GTEST_SKIP() << "the test modem is not running";
+    ShellRecorder shell;
+    HANDLE interpreter = nullptr;
+    shell.process = [&](const wchar_t *file) {
+        HANDLE process = StartLateInterpreter(file, 1500);
+        DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &interpreter, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS);
+        return process;
+    };
+    const std::size_t before = ModemBytes("com5").size();
+    const DWORD start = GetTickCount();
+    RunDialScript("COM5", nullptr, "5550123");
+    EXPECT_GE(GetTickCount() - start, 1500u);
+    ASSERT_NE(interpreter, nullptr);
+    EXPECT_EQ(WaitForSingleObject(interpreter, 0), WAIT_OBJECT_0) << "the interpreter still runs";
+    CloseHandle(interpreter);
+    EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(WaitForModemBytes("com5", before), "at\r\natd 5550123;\r\n");
+}
+
+TEST(RunDialScript, RunsNothingWhenTheScriptCannotBeWrittenWhole) {
+    for (FileWriteFunction write : {FailingWrite, ShortWrite}) {
+        ShellRecorder shell;
+        DialogDriver driver;
+        g_writeFile = write;
+        RunDialScript("COM3", nullptr, "123");
+        g_writeFile = WriteFile;
+        EXPECT_TRUE(shell.requests.empty());
+        EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+        ASSERT_EQ(driver.seen.size(), 1u);
+        ExpectOkBox(driver.seen[0], L"Can not create temp file!", BoxIcon::Error, nullptr);
+    }
+}
+
+TEST(RunDialScript, RefusesALinkNamedTempBatAndLeavesItsTarget) {
+    // In links, temp.bat is a link to victim.txt; Wine would delete victim.txt for it.
+    ASSERT_TRUE(SetCurrentDirectoryW(L"links"));
+    ShellRecorder shell;
+    DialogDriver driver;
+    RunDialScript("COM3", nullptr, "123");
+    const std::string victim = FileBytes(L"victim.txt");
+    SetCurrentDirectoryW(L"..");
+    EXPECT_EQ(victim, "victim\n");
+    EXPECT_TRUE(shell.requests.empty());
+    ASSERT_EQ(driver.seen.size(), 1u);
+    ExpectOkBox(driver.seen[0], L"Can not create temp file!", BoxIcon::Error, nullptr);
+}
+
 TEST(RunDialScript, RefusesNumbersThatCmdWouldRun) {
-    for (const char *phone : {"123&calc", "123|x", "123>file", "123%PATH%", "1\necho x"}) {
+    for (const char *phone : {"123&calc", "123|x", "123>file", "123%PATH%", "1\necho x",
+                              "5550123\rXmkdir pwned"}) {
         SCOPED_TRACE(phone);
         ShellRecorder shell;
         DialogDriver driver;

@@ -8,8 +8,9 @@ namespace {
 
 ShellRecorder *g_recorder = nullptr;
 
-void Record(HWND owner, const wchar_t *file, int show) {
+HANDLE Record(HWND owner, const wchar_t *file, int show) {
     g_recorder->requests.push_back({owner, file, show, FileBytes(file)});
+    return g_recorder->process ? g_recorder->process(file) : nullptr;
 }
 
 } // namespace

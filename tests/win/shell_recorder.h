@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,10 @@ class ShellRecorder {
     ShellRecorder();
     ~ShellRecorder();
     std::vector<ShellRequest> requests;
+    // What the shell hands back for a request: a process of the test's making, or by default
+    // none, as for a document the shell opens in a program that was already running.
+    std::function<HANDLE(const wchar_t *file)> process;
 
   private:
-    void (*previous_)(HWND, const wchar_t *, int);
+    HANDLE (*previous_)(HWND, const wchar_t *, int);
 };
