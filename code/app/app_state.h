@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <new>
 #include <string>
+
+#include "texts.h"
 
 namespace zelmora {
 
@@ -25,5 +28,15 @@ bool IsQuickDialMode();
 
 // A message box captioned with the product name.
 int ShowMessage(HWND owner, const char16_t *text, UINT flags);
+
+// Runs a message's work and reports running out of memory in a box owned by owner. No
+// exception may unwind into the dialog manager's frames, which cannot pass it on.
+template <typename Work> void RunReportingOutOfMemory(HWND owner, Work work) {
+    try {
+        work();
+    } catch (const std::bad_alloc &) {
+        ShowMessage(owner, kTextOutOfMemory, MB_ICONERROR);
+    }
+}
 
 } // namespace zelmora

@@ -4,8 +4,6 @@
 #include <commctrl.h>
 #include <comdef.h>
 
-#include <new>
-
 #include "../dialing/dial_selection.h"
 #include "../dialing/run_dial_script.h"
 #include "../modems/modem_discovery.h"
@@ -98,6 +96,11 @@ void OnCommand(HWND window, WORD id) {
     }
 }
 
+void SaveUnlessQuickDial() {
+    if (!IsQuickDialMode())
+        RunReportingOutOfMemory(nullptr, [] { SavePhoneBook(); });
+}
+
 } // namespace
 
 void RunModemDiscovery() {
@@ -112,27 +115,28 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         if (IsQuickDialMode()) {
-            RunDialScript(g_quickDialPort, window, g_quickDialPhone);
+            RunReportingOutOfMemory(nullptr, [window] {
+                RunDialScript(g_quickDialPort, window, g_quickDialPhone);
+            });
             EndDialog(window, 0);
             return TRUE;
         }
-        OnInitDialog(window);
+        RunReportingOutOfMemory(window, [window] { OnInitDialog(window); });
         return TRUE;
     case WM_COMMAND:
-        // No exception may unwind into the dialog manager's frames.
-        try {
-            OnCommand(window, LOWORD(wParam));
-        } catch (const std::bad_alloc &) {
-            ShowMessage(window, kTextOutOfMemory, MB_ICONERROR);
-        }
+        RunReportingOutOfMemory(window, [window, wParam] { OnCommand(window, LOWORD(wParam)); });
         return FALSE;
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR *>(lParam)->code == static_cast<UINT>(NM_DBLCLK))
             SendMessageW(window, WM_COMMAND, IDC_DIAL, 0);
         return FALSE;
+    case WM_ENDSESSION:
+        // Windows ends the process after this message without destroying the window: save now.
+        if (wParam)
+            SaveUnlessQuickDial();
+        return FALSE;
     case WM_DESTROY:
-        if (!IsQuickDialMode())
-            SavePhoneBook();
+        SaveUnlessQuickDial();
         return FALSE;
     }
     return FALSE;

@@ -33,6 +33,8 @@ inline constexpr char16_t kTextSelectToEdit[] = u"Please select a line for edit.
 inline constexpr char16_t kTextEnterName[] = u"Please enter name.";
 inline constexpr char16_t kTextEnterPhone[] = u"Please enter phone number.";
 inline constexpr char16_t kTextDuplicatePhone[] = u"This phone number already exist.";
+inline constexpr char16_t kTextNoBarInEntry[] =
+    u"The name and the phone number can not contain \"|\".";
 
 // Registry
 inline constexpr char16_t kTextCannotSave[] = u"Can not save phone book to the registry!";

@@ -17,8 +17,9 @@ void DeleteSelectedEntry(HWND mainWindow) {
         ShowMessage(mainWindow, kTextSelectToDelete, MB_ICONINFORMATION);
         return;
     }
-    if (ShowMessage(mainWindow, kTextConfirmDelete, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
-        IDNO)
+    // Only a Yes deletes: a box that failed to show answers 0.
+    if (ShowMessage(mainWindow, kTextConfirmDelete, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
+        IDYES)
         DeleteRow(g_phoneBookList, row);
 }
 

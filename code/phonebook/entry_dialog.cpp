@@ -102,6 +102,11 @@ void OnOk(HWND dialog, Mode mode) {
         ShowMessage(dialog, kTextEnterPhone, mode == Mode::Add ? MB_ICONINFORMATION : MB_OK);
         return;
     }
+    // The phone-book file has no escaping: a "|" would split the entry at the next import.
+    if (wcschr(name, L'|') || wcschr(phone, L'|')) {
+        ShowMessage(dialog, kTextNoBarInEntry, MB_ICONINFORMATION);
+        return;
+    }
     if (mode == Mode::Add)
         CommitAdd(dialog, name, phone);
     else
@@ -138,18 +143,22 @@ void OnCommand(HWND dialog, Mode mode, WORD id) {
         OnKeypad(dialog, StateOf(mode).phoneField, id);
 }
 
+void OnInitDialog(HWND dialog, Mode mode) {
+    if (mode == Mode::Add) {
+        SetWindowTextW(dialog, W(kTextAddTitle));
+        TakeHandles(dialog, g_addState);
+    } else {
+        OnInitEdit(dialog);
+    }
+}
+
 INT_PTR EntryProc(Mode mode, HWND dialog, UINT message, WPARAM wParam) {
     switch (message) {
     case WM_INITDIALOG:
-        if (mode == Mode::Add) {
-            SetWindowTextW(dialog, W(kTextAddTitle));
-            TakeHandles(dialog, g_addState);
-        } else {
-            OnInitEdit(dialog);
-        }
+        RunReportingOutOfMemory(dialog, [=] { OnInitDialog(dialog, mode); });
         return TRUE;
     case WM_COMMAND:
-        OnCommand(dialog, mode, LOWORD(wParam));
+        RunReportingOutOfMemory(dialog, [=] { OnCommand(dialog, mode, LOWORD(wParam)); });
         return FALSE;
     }
     return FALSE;

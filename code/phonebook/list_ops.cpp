@@ -23,8 +23,13 @@ int AppendRow(HWND list) {
 }
 
 int AppendRow(HWND list, const wchar_t *first, const wchar_t *second) {
-    const int row = AppendRow(list);
-    SetCell(list, row, 0, first);
+    // The first cell comes with the new row: one message less for every row a load appends.
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = ListCount(list);
+    item.pszText = const_cast<wchar_t *>(first);
+    const int row =
+        static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     SetCell(list, row, 1, second);
     return row;
 }

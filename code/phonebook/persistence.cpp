@@ -24,7 +24,16 @@ class ListRows : public PhoneBookRows {
     HWND list_;
 };
 
+// How many entries the last load read or the last save wrote: the entries that the next save
+// may delete when the list has fewer rows.
+int g_storedEntries = 0;
+
 } // namespace
+
+RegistryStore::~RegistryStore() {
+    if (key_)
+        Close();
+}
 
 bool RegistryStore::Open() {
     DWORD disposition = 0;
@@ -42,8 +51,9 @@ bool RegistryStore::Read(const std::u16string &name, std::u16string &text) {
     return true;
 }
 
-void RegistryStore::Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) {
-    RegSetValueExW(key_, W(name.c_str()), 0, REG_SZ, reinterpret_cast<const BYTE *>(text), bytes);
+bool RegistryStore::Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) {
+    return RegSetValueExW(key_, W(name.c_str()), 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
+                          bytes) == ERROR_SUCCESS;
 }
 
 void RegistryStore::Delete(const std::u16string &name) { RegDeleteValueW(key_, W(name.c_str())); }
@@ -55,12 +65,15 @@ void RegistryStore::Close() {
 
 void LoadPhoneBook(HWND owner, PhoneBookStore &store) {
     ListRows rows(g_phoneBookList);
-    bool loaded;
+    std::optional<int> loaded;
+    g_storedEntries = 0;
     {
         RedrawPause pause(g_phoneBookList);
         loaded = LoadEntries(store, rows);
     }
-    if (!loaded)
+    if (loaded)
+        g_storedEntries = *loaded;
+    else
         ShowMessage(owner, kTextCannotLoad, MB_ICONERROR);
     SortByName(g_phoneBookList);
 }
@@ -72,7 +85,7 @@ void LoadPhoneBook(HWND owner) {
 
 void SavePhoneBook(PhoneBookStore &store) {
     ListRows rows(g_phoneBookList);
-    if (!SaveEntries(store, rows))
+    if (SaveEntries(store, rows, g_storedEntries) != SaveResult::Saved)
         ShowMessage(nullptr, kTextCannotSave, MB_ICONERROR);
 }
 

@@ -12,9 +12,13 @@ namespace zelmora {
 class RegistryStore : public PhoneBookStore {
   public:
     explicit RegistryStore(const wchar_t *subkey = L"Software\\Brannock\\Zelmora") : subkey_(subkey) {}
+    RegistryStore(const RegistryStore &) = delete;
+    RegistryStore &operator=(const RegistryStore &) = delete;
+    // Closes a key that an interrupted operation left open.
+    ~RegistryStore() override;
     bool Open() override;
     bool Read(const std::u16string &name, std::u16string &text) override;
-    void Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override;
+    bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override;
     void Delete(const std::u16string &name) override;
     void Close() override;
 
@@ -28,8 +32,9 @@ class RegistryStore : public PhoneBookStore {
 void LoadPhoneBook(HWND owner, PhoneBookStore &store);
 void LoadPhoneBook(HWND owner);
 
-// Replaces the stored entries with the list's rows; reports a key that cannot be opened in a
-// box without owner, as the main window is going away.
+// Writes the list's rows over the stored entries and deletes the stored entries the list no
+// longer has; reports a key that cannot be opened, or any failed write, once in a box without
+// owner, as the main window is going away.
 void SavePhoneBook(PhoneBookStore &store);
 void SavePhoneBook();
 

@@ -17,9 +17,9 @@ std::u16string IndexedName(int index, const char *suffix) {
     return std::u16string(narrow, narrow + std::strlen(narrow));
 }
 
-void WriteText(PhoneBookStore &store, const std::u16string &name, const std::u16string &text) {
+bool WriteText(PhoneBookStore &store, const std::u16string &name, const std::u16string &text) {
     // Stored without a terminator: two bytes per character.
-    store.Write(name, text.c_str(), static_cast<std::uint32_t>(2 * text.size()));
+    return store.Write(name, text.c_str(), static_cast<std::uint32_t>(2 * text.size()));
 }
 
 } // namespace
@@ -37,32 +37,34 @@ std::u16string TextFromValueData(const void *data, std::size_t bytes, bool isStr
     return text;
 }
 
-bool LoadEntries(PhoneBookStore &store, PhoneBookRows &rows) {
+std::optional<int> LoadEntries(PhoneBookStore &store, PhoneBookRows &rows) {
     if (!store.Open())
-        return false;
+        return std::nullopt;
     std::u16string name, phone;
-    for (int i = 0; store.Read(NameValueName(i), name) && store.Read(PhoneValueName(i), phone);
-         ++i)
+    int count = 0;
+    for (; store.Read(NameValueName(count), name) && store.Read(PhoneValueName(count), phone);
+         ++count)
         rows.Append(name, phone);
     store.Close();
-    return true;
+    return count;
 }
 
-bool SaveEntries(PhoneBookStore &store, PhoneBookRows &rows) {
+SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, int &storedCount) {
     if (!store.Open())
-        return false;
-    std::u16string unused;
-    for (int i = 0; store.Read(NameValueName(i), unused); ++i) {
+        return SaveResult::KeyNotOpened;
+    bool allWritten = true;
+    const int count = rows.Count();
+    for (int i = 0; i < count; ++i) {
+        allWritten &= WriteText(store, NameValueName(i), rows.ReadCell(i, 0));
+        allWritten &= WriteText(store, PhoneValueName(i), rows.ReadCell(i, 1));
+    }
+    for (int i = count; i < storedCount; ++i) {
         store.Delete(NameValueName(i));
         store.Delete(PhoneValueName(i));
     }
-    const int count = rows.Count();
-    for (int i = 0; i < count; ++i) {
-        WriteText(store, NameValueName(i), rows.ReadCell(i, 0));
-        WriteText(store, PhoneValueName(i), rows.ReadCell(i, 1));
-    }
+    storedCount = count;
     store.Close();
-    return true;
+    return allWritten ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 } // namespace zelmora

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zelmora {
@@ -27,8 +28,8 @@ class PhoneBookStore {
     virtual bool Open() = 0;
     // False when the value is missing or does not fit kValueBufferBytes.
     virtual bool Read(const std::u16string &name, std::u16string &text) = 0;
-    // Writes bytes bytes of text as a string value; failures are not reported.
-    virtual void Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) = 0;
+    // Writes bytes bytes of text as a string value; false when the write failed.
+    virtual bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) = 0;
     virtual void Delete(const std::u16string &name) = 0;
     virtual void Close() = 0;
 };
@@ -44,11 +45,17 @@ class PhoneBookRows {
 };
 
 // Appends the stored entries 0, 1, 2, ... up to the first index where either value is missing.
-// False when the key could not be opened; the caller sorts in every case.
-bool LoadEntries(PhoneBookStore &store, PhoneBookRows &rows);
+// The number of entries read, or nothing when the key could not be opened; the caller sorts in
+// every case.
+std::optional<int> LoadEntries(PhoneBookStore &store, PhoneBookRows &rows);
 
-// Deletes the stored run of entries (as far as the Names go), then writes every row in list
-// order. False when the key could not be opened; nothing is changed then.
-bool SaveEntries(PhoneBookStore &store, PhoneBookRows &rows);
+enum class SaveResult { Saved, KeyNotOpened, WriteFailed };
+
+// Writes every row in list order as entries 0 to n - 1, then deletes the entries n to
+// storedCount - 1 that the load (or the last save) showed and the list no longer has; then
+// storedCount becomes n. Writing first means that a save cut short leaves only loadable
+// entries, and nothing is deleted that the user never saw: values beyond the stored run, or
+// behind a gap in it, stay. A failed write does not stop the others.
+SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, int &storedCount);
 
 } // namespace zelmora

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct MemoryStore : PhoneBookStore {
     bool canOpen = true;
     bool open = false;
     std::vector<std::uint32_t> writtenSizes;
+    std::vector<std::string> log; // "write 00_Name", "delete 02_Name", ...
+    int failingWrite = -1;        // this write (counted from 0) fails
+    int throwingWrite = -1;       // this write runs out of memory
 
     bool Open() override {
         if (!canOpen)
@@ -41,12 +45,23 @@ struct MemoryStore : PhoneBookStore {
                                  found->second.isString);
         return true;
     }
-    void Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override {
+    bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override {
         EXPECT_TRUE(open);
+        const int index = static_cast<int>(writtenSizes.size());
+        if (index == throwingWrite)
+            throw std::bad_alloc();
         writtenSizes.push_back(bytes);
+        log.push_back("write " + Narrow(name));
+        if (index == failingWrite)
+            return false;
         values[name] = {std::string(reinterpret_cast<const char *>(text), bytes), true};
+        return true;
     }
-    void Delete(const std::u16string &name) override { values.erase(name); }
+    void Delete(const std::u16string &name) override {
+        log.push_back("delete " + Narrow(name));
+        values.erase(name);
+    }
+    static std::string Narrow(const std::u16string &text) { return {text.begin(), text.end()}; }
     void Close() override { open = false; }
 
     void Put(int index, const std::u16string &name, const std::u16string &phone) {
@@ -123,12 +138,21 @@ TEST(Load, MissingKeyIsCreatedAndYieldsNothing) {
     EXPECT_TRUE(rows.rows.empty());
 }
 
+// The program's round: the load when the window opens, the save of rows when it closes.
+SaveResult SaveAfterLoad(MemoryStore &store, Rows &rows) {
+    Rows loaded;
+    int stored = LoadEntries(store, loaded).value_or(0);
+    return SaveEntries(store, rows, stored);
+}
+
 TEST(Load, KeyThatCannotBeOpenedIsReported) {
     MemoryStore store;
     store.canOpen = false;
     Rows rows;
     EXPECT_FALSE(LoadEntries(store, rows));
-    EXPECT_FALSE(SaveEntries(store, rows));
+    int stored = 3;
+    EXPECT_EQ(SaveEntries(store, rows, stored), SaveResult::KeyNotOpened);
+    EXPECT_EQ(stored, 3);
 }
 
 TEST(Load, StopsAtTheFirstIncompleteIndex) {
@@ -178,20 +202,52 @@ TEST(Load, StopsAtTheFirstIncompleteIndex) {
         MemoryStore store;
         c.setUp(store);
         Rows rows;
-        EXPECT_TRUE(LoadEntries(store, rows));
+        EXPECT_EQ(LoadEntries(store, rows), static_cast<int>(c.expected.size()));
         EXPECT_EQ(rows.rows, c.expected);
     }
 }
 
-TEST(Save, ReplacesTheStoredRunWithTheRows) {
+TEST(Save, WritesTheRowsThenDeletesWhatTheListNoLongerHas) {
     MemoryStore store;
     for (int i = 0; i < 5; ++i)
         store.Put(i, u"old", u"old");
     Rows rows = RowsOf(2);
-    EXPECT_TRUE(SaveEntries(store, rows));
+    EXPECT_EQ(SaveAfterLoad(store, rows), SaveResult::Saved);
     EXPECT_EQ(store.Names(), EntryValueNames(2));
     EXPECT_EQ(store.values[NameValueName(1)].bytes, MemoryStore::Bytes(u"Nb"));
     EXPECT_EQ(store.values[PhoneValueName(1)].bytes, MemoryStore::Bytes(u"P1"));
+    // Every write comes before the first deletion, so a save cut short loses no entry.
+    EXPECT_EQ(store.log, (std::vector<std::string>{
+                             "write 00_Name", "write 00_PhoneNumber", "write 01_Name",
+                             "write 01_PhoneNumber", "delete 02_Name", "delete 02_PhoneNumber",
+                             "delete 03_Name", "delete 03_PhoneNumber", "delete 04_Name",
+                             "delete 04_PhoneNumber"}));
+}
+
+TEST(Save, AFailedWriteIsReportedAndTheOthersGoOn) {
+    MemoryStore store;
+    store.failingWrite = 1;
+    Rows rows = RowsOf(2);
+    int stored = 0;
+    EXPECT_EQ(SaveEntries(store, rows, stored), SaveResult::WriteFailed);
+    EXPECT_EQ(store.writtenSizes.size(), 4u);
+    EXPECT_EQ(store.values.count(PhoneValueName(0)), 0u);
+    EXPECT_EQ(store.values.count(PhoneValueName(1)), 1u);
+}
+
+TEST(Save, RunningOutOfMemoryLeavesEveryEntryLoadable) {
+    MemoryStore store;
+    for (int i = 0; i < 4; ++i)
+        store.Put(i, u"old", u"old");
+    Rows loaded;
+    int stored = *LoadEntries(store, loaded);
+    store.throwingWrite = 3;
+    Rows rows = RowsOf(3);
+    EXPECT_THROW(SaveEntries(store, rows, stored), std::bad_alloc);
+    EXPECT_EQ(stored, 4);
+    Rows after;
+    store.open = false;
+    EXPECT_EQ(LoadEntries(store, after), 4);
 }
 
 TEST(Save, WritesTwoBytesPerCharacterWithoutTerminator) {
@@ -199,7 +255,7 @@ TEST(Save, WritesTwoBytesPerCharacterWithoutTerminator) {
     Rows rows;
     rows.Append(std::u16string(259, u'n'), u"");
     rows.Append(u"Ann", u"123");
-    SaveEntries(store, rows);
+    SaveAfterLoad(store, rows);
     EXPECT_EQ(store.writtenSizes, (std::vector<std::uint32_t>{518, 0, 6, 6}));
     EXPECT_EQ(store.values[PhoneValueName(0)].bytes, "");
 
@@ -217,7 +273,7 @@ TEST(Save, GapBehaviour) {
         store.Put(1, u"B", u"2");
         store.Put(3, u"D", u"4");
         Rows rows = RowsOf(count);
-        SaveEntries(store, rows);
+        SaveAfterLoad(store, rows);
         Rows loaded;
         LoadEntries(store, loaded);
         if (count == 3) {
@@ -232,16 +288,18 @@ TEST(Save, GapBehaviour) {
     }
 }
 
-TEST(Save, DeletePassFollowsTheNamesOnly) {
+TEST(Save, KeepsWhatTheLoadNeverShowed) {
+    // 00 has no PhoneNumber, so the load shows nothing; nothing behind it may go either.
     MemoryStore store;
     store.values[NameValueName(0)] = {MemoryStore::Bytes(u"A"), true};
     store.Put(1, u"B", u"2");
-    store.values[NameValueName(2)] = {std::string(600, 'x'), true}; // too long: ends the pass
+    store.values[NameValueName(2)] = {std::string(600, 'x'), true}; // too long to load
     store.Put(3, u"D", u"4");
+    const auto before = store.values;
     Rows rows;
-    SaveEntries(store, rows);
-    EXPECT_EQ(store.Names(), (std::vector<std::u16string>{u"02_Name", u"03_Name",
-                                                          u"03_PhoneNumber"}));
+    SaveAfterLoad(store, rows);
+    EXPECT_EQ(store.values.size(), before.size());
+    EXPECT_TRUE(store.log.empty());
 }
 
 TEST(Save, Index100IsWrittenWithThreeDigits) {
@@ -249,7 +307,7 @@ TEST(Save, Index100IsWrittenWithThreeDigits) {
     Rows rows = RowsOf(0);
     for (int i = 0; i < 101; ++i)
         rows.Append(u"n", u"p");
-    SaveEntries(store, rows);
+    SaveAfterLoad(store, rows);
     EXPECT_EQ(store.values.count(u"100_Name"), 1u);
     EXPECT_EQ(store.values.count(u"100_PhoneNumber"), 1u);
     EXPECT_EQ(store.values.size(), 202u);
@@ -261,7 +319,7 @@ TEST(Save, LeavesForeignValuesAlone) {
     store.values[u"0_Name"] = {MemoryStore::Bytes(u"y"), true};
     store.Put(0, u"A", u"1");
     Rows rows;
-    SaveEntries(store, rows);
+    SaveAfterLoad(store, rows);
     EXPECT_EQ(store.Names(), (std::vector<std::u16string>{u"0_Name", u"Settings"}));
 }
 

@@ -45,30 +45,44 @@ TEST_F(EntryDialogTest, AddAppendsAndSorts) {
 }
 
 TEST_F(EntryDialogTest, ValidationKeepsTheDialogOpen) {
+    struct Attempt {
+        const wchar_t *name;
+        const wchar_t *phone;
+        const wchar_t *message;
+    };
+    const std::vector<Attempt> attempts = {
+        {L"", L"123", L"Please enter name."},
+        {L"Ann", L"", L"Please enter phone number."},
+        // The phone-book file would split these entries at the next import.
+        {L"Sales | Main", L"123", L"The name and the phone number can not contain \"|\"."},
+        {L"Ann", L"1|2", L"The name and the phone number can not contain \"|\"."},
+    };
     HWND dialog = nullptr;
     DialogDriver driver;
-    std::wstring phoneAtNameMessage;
-    driver
-        .Then([&](const SeenWindow &w) {
-            dialog = w.window;
-            Type(L"", L"123", {IDOK})(w);
-        })
-        .Then([&](const SeenWindow &box) {
-            phoneAtNameMessage = ItemText(dialog, IDC_PHONE);
+    std::vector<std::wstring> fieldsAtMessage;
+    driver.Then([&](const SeenWindow &w) {
+        dialog = w.window;
+        Type(attempts[0].name, attempts[0].phone, {IDOK})(w);
+    });
+    for (std::size_t i = 0; i < attempts.size(); ++i)
+        driver.Then([&, i](const SeenWindow &box) {
+            fieldsAtMessage.push_back(ItemText(dialog, IDC_NAME) + L"," +
+                                      ItemText(dialog, IDC_PHONE));
             PostCommand(box.window, IDOK);
-            SetDlgItemTextW(dialog, IDC_NAME, L"Ann");
-            SetDlgItemTextW(dialog, IDC_PHONE, L"");
+            if (i + 1 == attempts.size()) {
+                PostCommand(dialog, IDCANCEL);
+                return;
+            }
+            SetDlgItemTextW(dialog, IDC_NAME, attempts[i + 1].name);
+            SetDlgItemTextW(dialog, IDC_PHONE, attempts[i + 1].phone);
             PostCommand(dialog, IDOK);
-        })
-        .Then([&](const SeenWindow &box) {
-            PostCommand(box.window, IDOK);
-            PostCommand(dialog, IDCANCEL);
         });
     EXPECT_EQ(Run(AddEntryProc), IDCANCEL);
-    ASSERT_EQ(driver.seen.size(), 3u);
-    ExpectOkBox(driver.seen[1], L"Please enter name.", BoxIcon::Information, dialog);
-    ExpectOkBox(driver.seen[2], L"Please enter phone number.", BoxIcon::Information, dialog);
-    EXPECT_EQ(phoneAtNameMessage, L"123");
+    ASSERT_EQ(driver.seen.size(), attempts.size() + 1);
+    for (std::size_t i = 0; i < attempts.size(); ++i) {
+        ExpectOkBox(driver.seen[i + 1], attempts[i].message, BoxIcon::Information, dialog);
+        EXPECT_EQ(fieldsAtMessage[i], std::wstring(attempts[i].name) + L"," + attempts[i].phone);
+    }
     EXPECT_EQ(ListCount(phoneBook_), 0);
 }
 

@@ -30,11 +30,16 @@ std::vector<std::wstring> Names(const Entries &entries) {
     return names;
 }
 
-// A store whose key never opens.
-struct ClosedStore : PhoneBookStore {
-    bool Open() override { return false; }
+// A store whose key never opens, or one whose second write fails.
+struct FailingStore : PhoneBookStore {
+    bool opens = false;
+    int writes = 0;
+    bool Open() override { return opens; }
     bool Read(const std::u16string &, std::u16string &) override { return false; }
-    void Write(const std::u16string &, const char16_t *, std::uint32_t) override { ADD_FAILURE(); }
+    bool Write(const std::u16string &, const char16_t *, std::uint32_t) override {
+        EXPECT_TRUE(opens);
+        return ++writes != 2;
+    }
     void Delete(const std::u16string &) override { ADD_FAILURE(); }
     void Close() override {}
 };
@@ -124,18 +129,23 @@ TEST_F(PhoneBookTest, StoresTwoBytesPerCharacter) {
     RegCloseKey(key);
 }
 
-TEST_F(PhoneBookTest, KeyThatCannotBeOpenedIsReported) {
-    ClosedStore store;
+TEST_F(PhoneBookTest, RegistryFailuresAreReported) {
+    FailingStore store;
     DialogDriver driver;
     AppendRows(phoneBook_, {{L"b", L"1"}, {L"a", L"2"}});
     LoadPhoneBook(main_, store);
     EXPECT_EQ(Names(ListRows(phoneBook_)), (std::vector<std::wstring>{L"a", L"b"})); // sorted anyway
     SavePhoneBook(store);
-    ASSERT_EQ(driver.seen.size(), 2u);
+    store.opens = true;
+    SavePhoneBook(store); // one failed write among four: one message, and every write tried
+    EXPECT_EQ(store.writes, 4);
+    ASSERT_EQ(driver.seen.size(), 3u);
     EXPECT_EQ(driver.seen[0].text, L"Can not read phone book from the registry!");
     EXPECT_EQ(driver.seen[0].owner, main_);
     EXPECT_EQ(driver.seen[1].text, L"Can not save phone book to the registry!");
     EXPECT_EQ(driver.seen[1].owner, nullptr);
+    EXPECT_EQ(driver.seen[2].text, L"Can not save phone book to the registry!");
+    EXPECT_EQ(driver.seen[2].owner, nullptr);
     for (const SeenWindow &box : driver.seen) {
         EXPECT_EQ(box.icon, BoxIcon::Error);
         EXPECT_EQ(box.title, L"Zelmora");
@@ -152,19 +162,22 @@ TEST_F(PhoneBookTest, DeleteGuidesConfirmsAndDeletes) {
     SetRowState(phoneBook_, 1, true, true);
     driver.PressEnter(); // the default answer is No
     Command(IDC_DELETE);
+    driver.Then([](const SeenWindow &box) { EndDialog(box.window, 0); }); // a box that failed
+    Command(IDC_DELETE);
     EXPECT_EQ(ListCount(phoneBook_), 3);
     driver.Press(IDYES);
     Command(IDC_DELETE);
     EXPECT_EQ(Names(ListRows(phoneBook_)), (std::vector<std::wstring>{L"Ann", L"Cid"}));
 
-    ASSERT_EQ(driver.seen.size(), 5u);
+    ASSERT_EQ(driver.seen.size(), 6u);
     const std::pair<const wchar_t *, BoxIcon> expected[] = {
         {L"There is no item for delete.", BoxIcon::Information},
         {L"Please select a line for delete.", BoxIcon::Information},
         {L"Please select a line for delete.", BoxIcon::Information},
         {L"Delete phone number. Are you sure?", BoxIcon::Question},
+        {L"Delete phone number. Are you sure?", BoxIcon::Question},
         {L"Delete phone number. Are you sure?", BoxIcon::Question}};
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(driver.seen[i].text, expected[i].first);
         EXPECT_EQ(driver.seen[i].icon, expected[i].second);
         EXPECT_EQ(driver.seen[i].owner, main_);
