@@ -17,6 +17,10 @@ const char16_t *ModemStepFailure(ModemStep step) {
     return u"";
 }
 
+bool StepSucceeded(ModemStep step, std::int32_t result) {
+    return result >= 0 || (step == ModemStep::Security && result == kSecurityAlreadySet);
+}
+
 namespace {
 
 // Releases what the steps before the failed one made, latest first.
@@ -35,7 +39,7 @@ int FillModemList(ModemSource &source, ModemListSink &list) {
     list.Clear();
     for (ModemStep step : {ModemStep::Com, ModemStep::Security, ModemStep::Locator,
                            ModemStep::Connect, ModemStep::Blanket, ModemStep::Query}) {
-        if (!source.Run(step)) {
+        if (!StepSucceeded(step, source.Run(step))) {
             list.ShowError(ModemStepFailure(step));
             Unwind(source, step);
             return 1;

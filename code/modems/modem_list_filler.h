@@ -2,6 +2,7 @@
 // Platform-free: the WMI source and the list control are behind the two interfaces below.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zelmora {
@@ -12,11 +13,20 @@ enum class ModemStep { Com = 1, Security, Locator, Connect, Blanket, Query };
 // The message shown when a step fails.
 const char16_t *ModemStepFailure(ModemStep step);
 
+// CoInitializeSecurity's answer when security was set before in this process (an HRESULT).
+// RPC_E_TOO_LATE
+inline constexpr std::int32_t kSecurityAlreadySet = static_cast<std::int32_t>(0x80010119);
+
+// Whether a step's result (an HRESULT) lets discovery go on. Security can be set only once in
+// a process, so the Update command's second discovery is told it is too late; the security of
+// the first is in force then, and that is no failure.
+bool StepSucceeded(ModemStep step, std::int32_t result);
+
 class ModemSource {
   public:
     virtual ~ModemSource() = default;
-    // Runs one step; false when it failed.
-    virtual bool Run(ModemStep step) = 0;
+    // Runs one step; its HRESULT.
+    virtual std::int32_t Run(ModemStep step) = 0;
     // The next modem's name and port; false when there is none (or the enumeration failed).
     virtual bool Next(std::u16string &name, std::u16string &port) = 0;
     virtual void ReleaseEnumerator() = 0;

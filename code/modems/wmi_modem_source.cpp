@@ -35,7 +35,7 @@ WmiModemSource::~WmiModemSource() {
     Uninitialize();
 }
 
-bool WmiModemSource::Run(ModemStep step) {
+std::int32_t WmiModemSource::Run(ModemStep step) {
     HRESULT result = E_FAIL;
     switch (step) {
     case ModemStep::Com:
@@ -45,9 +45,6 @@ bool WmiModemSource::Run(ModemStep step) {
     case ModemStep::Security:
         result = CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                                       RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
-        // Security is set once per process: a second run (Update) finds it set already.
-        if (result == RPC_E_TOO_LATE)
-            result = S_OK;
         break;
     case ModemStep::Locator:
         result = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
@@ -76,7 +73,7 @@ bool WmiModemSource::Run(ModemStep step) {
         break;
     }
     }
-    return SUCCEEDED(result);
+    return result;
 }
 
 bool WmiModemSource::Next(std::u16string &name, std::u16string &port) {

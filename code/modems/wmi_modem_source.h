@@ -16,7 +16,7 @@ class WmiModemSource : public ModemSource {
     // Releases whatever an interrupted run (a _com_error) left behind.
     ~WmiModemSource() override;
 
-    bool Run(ModemStep step) override;
+    std::int32_t Run(ModemStep step) override;
     bool Next(std::u16string &name, std::u16string &port) override;
     void ReleaseEnumerator() override;
     void ReleaseServices() override;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../app/app_state.h"
+#include "../app/file_io.h"
 #include "../app/texts.h"
 #include "list_ops.h"
 #include "phone_book_text.h"
@@ -56,16 +57,6 @@ int HeaderColumnCount(HWND list) {
     return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
 }
 
-struct FileCloser {
-    void operator()(HANDLE file) const { CloseHandle(file); }
-};
-using FileHandle = std::unique_ptr<void, FileCloser>;
-
-FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition) {
-    HANDLE file = CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
-
 void MergeIntoList(HWND list, const unsigned char *bytes, DWORD size, DuplicateCheck check) {
     ListImportRows rows(list);
     RedrawPause pause(list);
@@ -94,8 +85,12 @@ void ExportPhoneBook() {
         for (int column = 0; column < columns; ++column)
             cells[column] = ReadCell(list, row, column);
         const std::string line = FormatPhoneBookLine(cells);
-        DWORD written = 0;
-        WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        // A full or failing disk: the file is not what the user asked for, so say so.
+        if (!WriteWhole(file.get(), line.data(), static_cast<DWORD>(line.size()))) {
+            file.reset();
+            ShowMessage(list, kTextCannotExport, MB_ICONERROR);
+            return;
+        }
     }
     file.reset();
     ShowMessage(list, kTextExported, MB_ICONINFORMATION);

@@ -18,6 +18,7 @@ struct Walk {
     PhoneLookup &lookup;
     bool rowOpen = false;
     bool sawLineStructure = false;
+    bool pendingCr = false;
     int cellIndex = 0;
     std::u16string cell;
 
@@ -47,8 +48,22 @@ struct Walk {
             lookup.Add(phone);
     }
 
+    void Collect(char16_t unit) {
+        if (cell.size() < kMaxCellLength)
+            cell += unit;
+    }
+
+    // A CR is held back until the next unit shows whether it is half of a CR LF line end,
+    // which goes nowhere, or an ordinary character of the cell.
     void Take(char16_t unit) {
+        if (unit == u'\0')
+            return;
+        if (pendingCr && unit != u'\n')
+            Collect(u'\r');
+        pendingCr = unit == u'\r';
         switch (unit) {
+        case u'\r':
+            break;
         case u'|':
             sawLineStructure = true;
             EndCell();
@@ -57,15 +72,14 @@ struct Walk {
             sawLineStructure = true;
             EndLine();
             break;
-        case u'\0':
-            break;
         default:
-            if (cell.size() < kMaxCellLength)
-                cell += unit;
+            Collect(unit);
         }
     }
 
     void Finish() {
+        if (pendingCr)
+            Collect(u'\r');
         if (sawLineStructure && (rowOpen || !cell.empty()))
             EndLine();
     }
@@ -121,7 +135,7 @@ void IndexedLookup::Add(const std::u16string &phone) {
 
 void MergePhoneBookText(const unsigned char *bytes, std::size_t size, ImportRows &rows,
                         PhoneLookup &lookup) {
-    Walk walk{rows, lookup, false, false, 0, {}};
+    Walk walk{rows, lookup, false, false, false, 0, {}};
     for (std::size_t i = 0; i + 1 < size; i += 2)
         walk.Take(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
     walk.Finish();

@@ -16,13 +16,16 @@ using Log = std::vector<std::string>;
 struct ScriptedSource : ModemSource {
     Log &log;
     int failingStep = 0; // 0: none
+    std::int32_t securityResult = 0;
     std::vector<std::pair<std::u16string, std::u16string>> modems;
     std::size_t next = 0;
     explicit ScriptedSource(Log &log) : log(log) {}
 
-    bool Run(ModemStep step) override {
+    std::int32_t Run(ModemStep step) override {
         log.push_back("step " + std::to_string(int(step)));
-        return int(step) != failingStep;
+        if (int(step) == failingStep)
+            return static_cast<std::int32_t>(0x80004005); // E_FAIL
+        return step == ModemStep::Security ? securityResult : 0;
     }
     bool Next(std::u16string &name, std::u16string &port) override {
         if (next == modems.size())
@@ -98,15 +101,20 @@ TEST(ModemListFiller, EachFailedStepShowsItsMessageThenUnwinds) {
 }
 
 TEST(ModemListFiller, AppendsModemsInDeliveryOrder) {
-    Log log;
-    ScriptedSource source(log);
-    source.modems = {{u"Zeta modem", u"COM7"}, {u"Alpha modem", u"COM2"}, {u"No port", u""}};
-    RecordingList list(log);
-    list.rows = {{u"stale", u"COM1"}};
-    EXPECT_EQ(FillModemList(source, list), 0);
-    EXPECT_EQ(list.rows, source.modems);
-    EXPECT_EQ(log, Concat(Steps(6), {"release enumerator", "release services", "release locator",
-                                     "uninitialize"}));
+    // Security already set (the Update command's second run) goes on like a first run.
+    for (std::int32_t securityResult : {0, kSecurityAlreadySet, 1 /* S_FALSE */}) {
+        SCOPED_TRACE(securityResult);
+        Log log;
+        ScriptedSource source(log);
+        source.securityResult = securityResult;
+        source.modems = {{u"Zeta modem", u"COM7"}, {u"Alpha modem", u"COM2"}, {u"No port", u""}};
+        RecordingList list(log);
+        list.rows = {{u"stale", u"COM1"}};
+        EXPECT_EQ(FillModemList(source, list), 0);
+        EXPECT_EQ(list.rows, source.modems);
+        EXPECT_EQ(log, Concat(Steps(6), {"release enumerator", "release services",
+                                         "release locator", "uninitialize"}));
+    }
 }
 
 TEST(ModemListFiller, NoModemsIsQuiet) {
