@@ -10,6 +10,9 @@ if(CHMCMD AND EXISTS ${CMAKE_SOURCE_DIR}/docs/manual/zelmora.hhp)
     DEPENDS ${manual_sources}
     COMMENT "Compiling the user manual")
   add_custom_target(manual ALL DEPENDS ${run_folder}/Zelmora.chm)
+else()
+  message(WARNING "chmcmd (Free Pascal's fp-utils) not found: Zelmora.chm is not built; "
+                  "the manual's pages in docs/manual can be read in a browser")
 endif()
 
 if(TARGET manual)

@@ -1,7 +1,9 @@
 # The Windows build: zelmora.exe in the run folder, and the test programs that CTest runs
 # under Wine through tools/wine-run, in a Wine prefix private to this build folder.
 set(run_folder ${CMAKE_BINARY_DIR}/bin)
-set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${run_folder})
+# A generator expression keeps multi-configuration generators (Visual Studio) from adding a
+# Release or Debug folder: the program, the sound and the manual share one run folder.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${run_folder}$<0:>)
 set(wine_prefix ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run --prefix ${wine_prefix})
 
@@ -28,6 +30,15 @@ add_library(zelmora_win STATIC
 target_link_libraries(zelmora_win PUBLIC zelmora_core
   comctl32 comdlg32 shell32 ole32 oleaut32 wbemuuid winmm advapi32 user32 kernel32)
 
+# The version for the resources, from project(); string 106 is the same text.
+set(version_patch 0)
+if(PROJECT_VERSION_PATCH)
+  set(version_patch ${PROJECT_VERSION_PATCH})
+endif()
+set(ZELMORA_VERSION_NUMBERS "${PROJECT_VERSION_MAJOR}, ${PROJECT_VERSION_MINOR}, ${version_patch}, 0")
+configure_file(code/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+include_directories(${CMAKE_BINARY_DIR}/generated)
+
 set(resources ${CMAKE_SOURCE_DIR}/code/res/zelmora.rc)
 set_source_files_properties(${resources} PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/code/res/zelmora.ico;${CMAKE_SOURCE_DIR}/code/res/zelmora_small.ico;${CMAKE_SOURCE_DIR}/code/res/about.bmp;${CMAKE_SOURCE_DIR}/code/res/zelmora.manifest;${CMAKE_SOURCE_DIR}/code/res/resource.h")
@@ -44,6 +55,7 @@ endif()
 # The dial sound and the user manual sit beside the program.
 configure_file(code/res/dial.wav ${run_folder}/dial.wav COPYONLY)
 include(cmake/manual.cmake)
+include(cmake/packaging.cmake)
 
 if(MINGW)
   add_subdirectory(tests)

@@ -11,13 +11,16 @@ std::wstring RunFolder() {
     return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
-ZelmoraProcess::ZelmoraProcess(const std::wstring &arguments) {
-    const std::wstring exe = RunFolder() + L"\\zelmora.exe";
+ZelmoraProcess::ZelmoraProcess(const std::wstring &arguments)
+    : ZelmoraProcess(RunFolder() + L"\\zelmora.exe", arguments, L"") {}
+
+ZelmoraProcess::ZelmoraProcess(const std::wstring &exe, const std::wstring &arguments,
+                               const std::wstring &folder) {
     std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                   &startup, &info_);
+    CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                   folder.empty() ? nullptr : folder.c_str(), &startup, &info_);
 }
 
 ZelmoraProcess::~ZelmoraProcess() {

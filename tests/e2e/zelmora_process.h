@@ -11,6 +11,9 @@ class ZelmoraProcess {
   public:
     // Starts zelmora.exe from the run folder with arguments, in the current directory.
     explicit ZelmoraProcess(const std::wstring &arguments);
+    // Starts any program with arguments, in folder (the current directory when empty).
+    ZelmoraProcess(const std::wstring &exe, const std::wstring &arguments,
+                   const std::wstring &folder);
     ~ZelmoraProcess();
     ZelmoraProcess(const ZelmoraProcess &) = delete;
     ZelmoraProcess &operator=(const ZelmoraProcess &) = delete;

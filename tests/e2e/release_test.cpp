@@ -1,0 +1,137 @@
+// The two release packages under Wine: the portable ZIP, unpacked by the release_zip step,
+// started in its own folder as Explorer starts it; and the installer, its shortcut, the
+// program started through that shortcut, and the uninstaller.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "main_window_fixture.h"
+#include "modem_line.h"
+#include "version.h"
+#include "zelmora_process.h"
+
+namespace {
+
+constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zelmora";
+const wchar_t *const kInstalledFiles[] = {L"zelmora.exe", L"dial.wav", L"Zelmora.chm",
+                                          L"LICENSE.txt", L"README.txt", L"Uninstall.exe"};
+
+std::wstring BuildFolder() {
+    const char *build = std::getenv("ZELMORA_BUILD_DIR");
+    const std::string path = build ? build : "";
+    return std::wstring(path.begin(), path.end());
+}
+
+std::wstring Package(const char *suffix) {
+    const std::string name = std::string("\\Zelmora-") + ZELMORA_VERSION_TEXT + suffix;
+    return BuildFolder() + std::wstring(name.begin(), name.end());
+}
+
+std::wstring KnownFolder(int id) {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+bool Exists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A program run to its end; its exit code, or -1.
+long RunToEnd(const std::wstring &exe, const std::wstring &arguments) {
+    ZelmoraProcess process(exe, arguments, L"");
+    return process.Wait(60000);
+}
+
+std::wstring RegistryText(HKEY root, const wchar_t *key, const wchar_t *value) {
+    wchar_t text[512] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);
+    if (RegGetValueW(root, key, value, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return text;
+}
+
+struct Shortcut {
+    std::wstring target;
+    std::wstring folder;
+};
+
+// The target and the working folder of a .lnk, read back through the shell.
+Shortcut ReadShortcut(const std::wstring &path) {
+    Shortcut shortcut;
+    CoInitialize(nullptr);
+    IShellLinkW *link = nullptr;
+    IPersistFile *file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void **>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))) &&
+        SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+        wchar_t text[MAX_PATH] = {};
+        link->GetPath(text, MAX_PATH, nullptr, 0);
+        shortcut.target = text;
+        link->GetWorkingDirectory(text, MAX_PATH);
+        shortcut.folder = text;
+    }
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    CoUninitialize();
+    return shortcut;
+}
+
+// Starts zelmora.exe in folder with the quick-dial arguments; the bytes that reach COM5.
+std::string QuickDialFrom(const std::wstring &exe, const std::wstring &folder) {
+    const std::size_t before = ModemBytes("com5").size();
+    ZelmoraProcess zelmora(exe, L"/phone:123 /port:COM5", folder);
+    EXPECT_EQ(zelmora.Wait(10000), 0);
+    return WaitForModemBytes("com5", before);
+}
+
+} // namespace
+
+TEST(Release, PortableZipDialsFromItsOwnFolder) {
+    ASSERT_TRUE(TestModemAvailable());
+    const std::wstring folder = BuildFolder() + L"\\release-zip\\Zelmora";
+    for (const wchar_t *file : {L"zelmora.exe", L"dial.wav", L"Zelmora.chm", L"LICENSE.txt",
+                                L"README.txt"})
+        EXPECT_TRUE(Exists(folder + L"\\" + file)) << testing::PrintToString(std::wstring(file));
+    EXPECT_EQ(QuickDialFrom(folder + L"\\zelmora.exe", folder), "at\r\natd 123;\r\n");
+    EXPECT_FALSE(Exists(folder + L"\\temp.bat"));
+}
+
+TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
+    ASSERT_TRUE(TestModemAvailable());
+    const std::wstring installed = KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Zelmora";
+    const std::wstring shortcut = KnownFolder(CSIDL_PROGRAMS) + L"\\Zelmora.lnk";
+    ASSERT_EQ(RunToEnd(Package("-setup.exe"), L"/S"), 0);
+
+    for (const wchar_t *file : kInstalledFiles)
+        EXPECT_TRUE(Exists(installed + L"\\" + file)) << testing::PrintToString(std::wstring(file));
+    const Shortcut link = ReadShortcut(shortcut);
+    EXPECT_EQ(link.target, installed + L"\\zelmora.exe");
+    EXPECT_EQ(link.folder, installed);
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName"), L"Zelmora");
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayVersion"),
+              std::wstring(L"" ZELMORA_VERSION_TEXT));
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"Publisher"), L"Zelmora developers");
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayIcon"),
+              installed + L"\\zelmora.exe,0");
+
+    EXPECT_EQ(QuickDialFrom(link.target, link.folder), "at\r\natd 123;\r\n");
+
+    DeletePhoneBookKey();
+    StoreEntries({{L"Ann", L"123"}});
+    // The uninstaller copies itself away and returns at once: wait for its work instead.
+    RunToEnd(installed + L"\\Uninstall.exe", L"/S");
+    for (int i = 0; i < 100 && Exists(installed); ++i)
+        Sleep(100);
+    EXPECT_FALSE(Exists(installed));
+    EXPECT_FALSE(Exists(shortcut));
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName"), L"<missing>");
+    EXPECT_EQ(StoredValues(), (std::vector<std::pair<std::wstring, std::wstring>>{
+                                  {L"00_Name", L"Ann"}, {L"00_PhoneNumber", L"123"}}));
+}
