@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/globals.h"
 #include "phonebook/export_import.h"
 #include "phonebook/list_ops.h"
 #include "phonebook/persistence.h"
@@ -48,15 +48,13 @@ std::wstring Name(std::mt19937 &random) {
 std::wstring Phone(int i) { return L"+1 555 " + std::to_wstring(1000000 + i); }
 
 void Fill(HWND list, int count, std::mt19937 &random) {
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    ClearList(list);
     SendMessageW(list, LVM_SETITEMCOUNT, count, 0);
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    RedrawPause pause(list);
     for (int i = 0; i < count; ++i) {
-        const int row = AppendRow(list);
-        SetCell(list, row, 0, Name(random).c_str());
-        SetCell(list, row, 1, Phone(i).c_str());
+        const std::wstring name = Name(random);
+        AppendRow(list, name.c_str(), Phone(i).c_str());
     }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
 // count lines: every other one repeats a phone already in the book, the rest are new.
@@ -124,13 +122,7 @@ int wmain(int argc, wchar_t **argv) {
                                  nullptr, nullptr, g_instance, nullptr);
     HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, owner,
                                 nullptr, g_instance, nullptr);
-    LVCOLUMNW column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 100;
-    column.pszText = const_cast<wchar_t *>(L"Name");
-    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    column.pszText = const_cast<wchar_t *>(L"Phone");
-    SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+    SetUpColumns(list, L"Phone");
     g_phoneBookList = list;
     HHOOK hook = SetWindowsHookExW(WH_CBT, CloseBoxes, nullptr, GetCurrentThreadId());
 
@@ -146,7 +138,7 @@ int wmain(int argc, wchar_t **argv) {
         // Open and close as the main window does them: load the stored entries, then save the
         // list over them.
         SavePhoneBook(store);
-        SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+        ClearList(list);
         Report("load", n, Milliseconds([&] { LoadPhoneBook(owner, store); }));
         Report("save", n, Milliseconds([&] { SavePhoneBook(store); }));
         const std::vector<std::wstring> names = ValueNames(n);
@@ -158,7 +150,7 @@ int wmain(int argc, wchar_t **argv) {
             Milliseconds([&] { ImportPhoneBookFrom(L"bench-import.txt", DuplicateCheck::Indexed); });
         Report("import-indexed", n, indexed);
         if (n <= 10000) {
-            SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+            ClearList(list);
             LoadPhoneBook(owner, store);
             Report("import-naive", n, Milliseconds([&] {
                        ImportPhoneBookFrom(L"bench-import.txt", DuplicateCheck::Scanning);

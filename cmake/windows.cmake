@@ -12,11 +12,12 @@ target_compile_definitions(zelmora_core PUBLIC UNICODE _UNICODE)
 
 add_library(zelmora_win STATIC
   code/app/about.cpp
-  code/app/app_state.cpp
-  code/app/file_io.cpp
   code/app/main_window.cpp
-  code/app/shell_open.cpp
   code/app/startup.cpp
+  code/base/file_io.cpp
+  code/base/globals.cpp
+  code/base/message_box.cpp
+  code/base/shell_open.cpp
   code/dialing/dial_selection.cpp
   code/dialing/run_dial_script.cpp
   code/modems/com_string.cpp
@@ -26,6 +27,7 @@ add_library(zelmora_win STATIC
   code/phonebook/entry_dialog.cpp
   code/phonebook/export_import.cpp
   code/phonebook/list_ops.cpp
+  code/phonebook/list_rows.cpp
   code/phonebook/persistence.cpp)
 target_link_libraries(zelmora_win PUBLIC zelmora_core
   comctl32 comdlg32 shell32 ole32 oleaut32 wbemuuid winmm advapi32 user32 kernel32)

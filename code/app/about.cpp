@@ -2,8 +2,8 @@
 #include "about.h"
 
 #include "../res/resource.h"
-#include "app_state.h"
-#include "shell_open.h"
+#include "../base/globals.h"
+#include "../base/shell_open.h"
 
 namespace zelmora {
 

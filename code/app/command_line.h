@@ -4,10 +4,12 @@
 
 #include <cstddef>
 
+#include "../base/limits.h"
+
 namespace zelmora {
 
 // Every buffer that holds a key, a value or a quick-dial string has this many bytes.
-inline constexpr std::size_t kArgumentBufferSize = 260;
+inline constexpr std::size_t kArgumentBufferSize = kCellCapacity;
 
 // Compares two zero-terminated byte strings; 0 means equal.
 using ByteCompare = int (*)(const char *, const char *);

@@ -1,5 +1,6 @@
 // The main window's dialog procedure: initialisation, command dispatch and the save at close.
 #include "main_window.h"
+#include "startup.h"
 
 #include <commctrl.h>
 #include <comdef.h>
@@ -14,29 +15,17 @@
 #include "../phonebook/persistence.h"
 #include "../res/resource.h"
 #include "about.h"
-#include "app_state.h"
-#include "texts.h"
+#include "../base/globals.h"
+#include "../base/message_box.h"
+#include "../base/texts.h"
 
 namespace zelmora {
 
 namespace {
 
-// Grid lines and full-row select, and no other extended style.
-constexpr LPARAM kListExtendedStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
-
-void InsertColumn(HWND list, int index, const wchar_t *title, int width) {
-    LVCOLUMNW column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<wchar_t *>(title);
-    column.cx = width;
-    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
-}
-
 HWND SetUpList(HWND window, int id, const wchar_t *secondColumn) {
     HWND list = GetDlgItem(window, id);
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListExtendedStyles);
-    InsertColumn(list, 0, L"Name", 250);
-    InsertColumn(list, 1, secondColumn, 130);
+    SetUpColumns(list, secondColumn);
     return list;
 }
 

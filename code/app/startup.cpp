@@ -4,7 +4,8 @@
 #include <shellapi.h>
 
 #include "../res/resource.h"
-#include "app_state.h"
+#include "../base/globals.h"
+#include "../base/text_cast.h"
 #include "command_line.h"
 #include "main_window.h"
 
@@ -15,6 +16,8 @@ namespace {
 int CompareKey(const char *a, const char *b) { return lstrcmpA(a, b); }
 
 } // namespace
+
+bool IsQuickDialMode() { return IsQuickDial(g_quickDialPhone, g_quickDialPort); }
 
 void LoadCaption(HINSTANCE instance) {
     LoadStringW(instance, IDS_APP_TITLE, g_caption, ARRAYSIZE(g_caption));

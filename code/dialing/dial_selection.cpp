@@ -1,10 +1,9 @@
 // Dial from the two lists' selected rows.
 #include "dial_selection.h"
 
-#include <commctrl.h>
-
-#include "../app/app_state.h"
-#include "../app/texts.h"
+#include "../base/globals.h"
+#include "../base/message_box.h"
+#include "../base/texts.h"
 #include "../phonebook/list_ops.h"
 #include "run_dial_script.h"
 
@@ -27,22 +26,14 @@ bool HasSelectedRow(HWND list, const char16_t *whenEmpty, const char16_t *whenNo
 
 } // namespace
 
-void GetSecondCellTextA(HWND list, int row, char *buffer) {
-    LVITEMA item = {};
-    item.iSubItem = 1;
-    item.pszText = buffer;
-    item.cchTextMax = 260;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    // Some list controls fill all 260 bytes when the text is cut; the script needs an end.
-    buffer[259] = '\0';
-}
+void GetSecondCellTextA(HWND list, int row, char *buffer) { ReadCellA(list, row, 1, buffer); }
 
 void DialSelection() {
     if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem) ||
         !HasSelectedRow(g_phoneBookList, kTextAddLine, kTextSelectLine))
         return;
-    char port[260] = {};
-    char phone[260] = {};
+    char port[kCellCapacity] = {};
+    char phone[kCellCapacity] = {};
     GetSecondCellTextA(g_modemList, SelectedRow(g_modemList), port);
     GetSecondCellTextA(g_phoneBookList, SelectedRow(g_phoneBookList), phone);
     RunDialScript(port, GetParent(g_phoneBookList), phone);

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "../app/app_state.h"
-#include "../app/file_io.h"
-#include "../app/shell_open.h"
-#include "../app/texts.h"
+#include "../base/message_box.h"
+#include "../base/file_io.h"
+#include "../base/shell_open.h"
+#include "../base/texts.h"
 #include "dial_script.h"
 
 namespace zelmora {

@@ -1,10 +1,9 @@
 // Discovery: the WMI source poured into the modem list control.
 #include "modem_discovery.h"
 
-#include <windows.h>
-#include <commctrl.h>
-
-#include "../app/app_state.h"
+#include "../base/globals.h"
+#include "../base/message_box.h"
+#include "../base/text_cast.h"
 #include "../phonebook/list_ops.h"
 #include "modem_list_filler.h"
 #include "wmi_modem_source.h"
@@ -16,7 +15,7 @@ namespace {
 class ModemListControl : public ModemListSink {
   public:
     explicit ModemListControl(HWND list) : list_(list) {}
-    void Clear() override { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
+    void Clear() override { ClearList(list_); }
     void AppendRow(const std::u16string &name, const std::u16string &port) override {
         zelmora::AppendRow(list_, W(name.c_str()), W(port.c_str()));
     }

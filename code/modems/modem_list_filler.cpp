@@ -1,7 +1,7 @@
 // The list filler: runs the source's steps in order and unwinds what a failed step leaves.
 #include "modem_list_filler.h"
 
-#include "../app/texts.h"
+#include "../base/texts.h"
 
 namespace zelmora {
 

@@ -1,7 +1,7 @@
 // The seven WMI steps behind the modem list.
 #include "wmi_modem_source.h"
 
-#include "../app/app_state.h"
+#include "../base/text_cast.h"
 #include "com_string.h"
 
 namespace zelmora {

@@ -1,8 +1,9 @@
 // Delete: guidance when there is nothing to delete, then a confirmation whose default is No.
 #include "delete_entry.h"
 
-#include "../app/app_state.h"
-#include "../app/texts.h"
+#include "../base/globals.h"
+#include "../base/message_box.h"
+#include "../base/texts.h"
 #include "list_ops.h"
 
 namespace zelmora {

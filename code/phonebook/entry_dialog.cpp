@@ -1,8 +1,9 @@
 // The entry dialog: validation, the duplicate check of Add, the overwrite of Edit, the keypad.
 #include "entry_dialog.h"
 
-#include "../app/app_state.h"
-#include "../app/texts.h"
+#include "../base/message_box.h"
+#include "../base/text_cast.h"
+#include "../base/texts.h"
 #include "../res/resource.h"
 #include "keypad.h"
 #include "list_ops.h"
@@ -28,8 +29,8 @@ void TakeHandles(HWND dialog, EntryDialogState &state) {
     state.phoneBookList = GetDlgItem(GetParent(dialog), IDC_PHONE_BOOK_LIST);
     state.phoneField = GetDlgItem(dialog, IDC_PHONE);
     // Every read of a field holds 259 characters, so no field may hold more.
-    SendDlgItemMessageW(dialog, IDC_NAME, EM_LIMITTEXT, kMaxFieldLength, 0);
-    SendDlgItemMessageW(dialog, IDC_PHONE, EM_LIMITTEXT, kMaxFieldLength, 0);
+    SendDlgItemMessageW(dialog, IDC_NAME, EM_LIMITTEXT, kMaxCellLength, 0);
+    SendDlgItemMessageW(dialog, IDC_PHONE, EM_LIMITTEXT, kMaxCellLength, 0);
 }
 
 // Refuses, before the dialog is ever shown, when there is no row to edit.

@@ -1,41 +1,24 @@
 // Export and import of the phone-book text file through the phone-book list.
 #include "export_import.h"
 
-#include <commctrl.h>
 #include <commdlg.h>
 
 #include <memory>
 #include <new>
 #include <vector>
 
-#include "../app/app_state.h"
-#include "../app/file_io.h"
-#include "../app/texts.h"
+#include "../base/globals.h"
+#include "../base/message_box.h"
+#include "../base/text_cast.h"
+#include "../base/file_io.h"
+#include "../base/texts.h"
 #include "list_ops.h"
+#include "list_rows.h"
 #include "phone_book_text.h"
 
 namespace zelmora {
 
 namespace {
-
-constexpr int kPhoneColumn = 1;
-constexpr int kColumnCount = 2;
-
-class ListImportRows : public ImportRows {
-  public:
-    explicit ListImportRows(HWND list) : list_(list) {}
-    int Count() override { return ListCount(list_); }
-    void AppendRow() override { zelmora::AppendRow(list_); }
-    void SetCell(int row, int column, const std::u16string &text) override {
-        if (column < kColumnCount)
-            zelmora::SetCell(list_, row, column, text);
-    }
-    std::u16string ReadPhone(int row) override { return ReadCell(list_, row, kPhoneColumn); }
-    void DeleteLastRow() override { DeleteRow(list_, Count() - 1); }
-
-  private:
-    HWND list_;
-};
 
 int ComparePhones(const std::u16string &a, const std::u16string &b) {
     return lstrcmpW(W(a.c_str()), W(b.c_str()));
@@ -52,13 +35,8 @@ std::string PhoneSortKey(const std::u16string &phone) {
     return key;
 }
 
-int HeaderColumnCount(HWND list) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-}
-
 void MergeIntoList(HWND list, const unsigned char *bytes, DWORD size, DuplicateCheck check) {
-    ListImportRows rows(list);
+    ListRows rows(list);
     RedrawPause pause(list);
     if (check == DuplicateCheck::Indexed) {
         IndexedLookup lookup(rows, PhoneSortKey, ComparePhones);
@@ -79,7 +57,7 @@ void ExportPhoneBook() {
         return;
     }
     const int rows = ListCount(list);
-    const int columns = HeaderColumnCount(list);
+    const int columns = ColumnCount(list);
     std::vector<std::u16string> cells(columns);
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column)
@@ -97,7 +75,7 @@ void ExportPhoneBook() {
 }
 
 void ImportPhoneBook() {
-    wchar_t path[260] = {};
+    wchar_t path[MAX_PATH] = {};
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = g_phoneBookList;

@@ -26,7 +26,7 @@ KeypadEdit Replace(std::u16string_view text, std::size_t start, std::size_t end,
 std::optional<KeypadEdit> KeypadInsert(std::u16string_view text, std::size_t start,
                                        std::size_t end, std::u16string_view key) {
     ClampSelection(text, start, end);
-    if (text.size() - (end - start) + key.size() > kMaxFieldLength)
+    if (text.size() - (end - start) + key.size() > kMaxCellLength)
         return std::nullopt;
     return Replace(text, start, end, key);
 }

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "../base/limits.h"
+
 namespace zelmora {
 
-// A field holds at most this many characters; a keypad edit never makes it longer.
-inline constexpr std::size_t kMaxFieldLength = 259;
 
 struct KeypadEdit {
     std::u16string text;
@@ -18,7 +18,7 @@ struct KeypadEdit {
 };
 
 // The key text replaces the selection [start, end) and the caret lands after it. Nothing when
-// the result would be longer than kMaxFieldLength.
+// the result would be longer than a field holds (kMaxCellLength).
 std::optional<KeypadEdit> KeypadInsert(std::u16string_view text, std::size_t start,
                                        std::size_t end, std::u16string_view key);
 

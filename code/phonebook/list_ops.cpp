@@ -5,11 +5,36 @@
 
 #include <vector>
 
-#include "../app/app_state.h"
+#include "../base/text_cast.h"
 
 namespace zelmora {
 
+namespace {
+
+void InsertColumn(HWND list, int index, const wchar_t *title, int width) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<wchar_t *>(title);
+    column.cx = width;
+    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+} // namespace
+
+void SetUpColumns(HWND list, const wchar_t *secondColumn) {
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    InsertColumn(list, 0, L"Name", 250);
+    InsertColumn(list, 1, secondColumn, 130);
+}
+
 int ListCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int ColumnCount(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+void ClearList(HWND list) { SendMessageW(list, LVM_DELETEALLITEMS, 0, 0); }
 
 int SelectedRow(HWND list) {
     return static_cast<int>(
@@ -58,6 +83,16 @@ std::u16string ReadCell(HWND list, int row, int column) {
     wchar_t buffer[kCellCapacity];
     ReadCell(list, row, column, buffer);
     return U(buffer);
+}
+
+void ReadCellA(HWND list, int row, int column, char *buffer) {
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = kCellCapacity;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    // Some list controls fill the whole buffer when the text is cut, with no terminator.
+    buffer[kMaxCellLength] = '\0';
 }
 
 void DeleteRow(HWND list, int row) { SendMessageW(list, LVM_DELETEITEM, row, 0); }

@@ -6,12 +6,17 @@
 
 #include <string>
 
+#include "../base/limits.h"
+
 namespace zelmora {
 
-// Every cell read holds at most 259 characters and a terminator.
-inline constexpr int kCellCapacity = 260;
 
+// Grid lines and full-row select, and the columns "Name" and secondColumn.
+void SetUpColumns(HWND list, const wchar_t *secondColumn);
 int ListCount(HWND list);
+// The number of columns, as the list's header counts them.
+int ColumnCount(HWND list);
+void ClearList(HWND list);
 // The first row that is both selected and focused, or -1.
 int SelectedRow(HWND list);
 // Appends an empty row at the end, changing no selection; returns its index.
@@ -23,6 +28,9 @@ void SetCell(HWND list, int row, int column, const std::u16string &text);
 // Reads a cell into a zeroed buffer of kCellCapacity characters.
 void ReadCell(HWND list, int row, int column, wchar_t *buffer);
 std::u16string ReadCell(HWND list, int row, int column);
+// Reads a cell into a buffer of kCellCapacity bytes as text in the ANSI code page, converted
+// by the list control; always terminated.
+void ReadCellA(HWND list, int row, int column, char *buffer);
 void DeleteRow(HWND list, int row);
 // Makes row the selected and focused row.
 void MarkRow(HWND list, int row);

@@ -1,28 +1,16 @@
-// The registry store and the list adapter behind the phone book's load and save.
+// The registry store behind the phone book's load and save.
 #include "persistence.h"
 
-#include "../app/app_state.h"
-#include "../app/texts.h"
+#include "../base/globals.h"
+#include "../base/message_box.h"
+#include "../base/text_cast.h"
+#include "../base/texts.h"
 #include "list_ops.h"
+#include "list_rows.h"
 
 namespace zelmora {
 
 namespace {
-
-class ListRows : public PhoneBookRows {
-  public:
-    explicit ListRows(HWND list) : list_(list) {}
-    int Count() override { return ListCount(list_); }
-    void Append(const std::u16string &name, const std::u16string &phone) override {
-        AppendRow(list_, W(name.c_str()), W(phone.c_str()));
-    }
-    std::u16string ReadCell(int row, int column) override {
-        return zelmora::ReadCell(list_, row, column);
-    }
-
-  private:
-    HWND list_;
-};
 
 // How many entries the last load read or the last save wrote: the entries that the next save
 // may delete when the list has fewer rows.
@@ -30,37 +18,35 @@ int g_storedEntries = 0;
 
 } // namespace
 
-RegistryStore::~RegistryStore() {
-    if (key_)
-        Close();
-}
-
 bool RegistryStore::Open() {
     DWORD disposition = 0;
-    return RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey_, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           KEY_ALL_ACCESS, nullptr, &key_, &disposition) == ERROR_SUCCESS;
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey_, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
+        return false;
+    key_.reset(key);
+    return true;
 }
 
 bool RegistryStore::Read(const std::u16string &name, std::u16string &text) {
     BYTE data[kValueBufferBytes];
     DWORD size = sizeof data;
     DWORD type = 0;
-    if (RegQueryValueExW(key_, W(name.c_str()), nullptr, &type, data, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key_.get(), W(name.c_str()), nullptr, &type, data, &size) != ERROR_SUCCESS)
         return false;
     text = TextFromValueData(data, size, type == REG_SZ || type == REG_EXPAND_SZ);
     return true;
 }
 
 bool RegistryStore::Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) {
-    return RegSetValueExW(key_, W(name.c_str()), 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
+    return RegSetValueExW(key_.get(), W(name.c_str()), 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
                           bytes) == ERROR_SUCCESS;
 }
 
-void RegistryStore::Delete(const std::u16string &name) { RegDeleteValueW(key_, W(name.c_str())); }
+void RegistryStore::Delete(const std::u16string &name) { RegDeleteValueW(key_.get(), W(name.c_str())); }
 
 void RegistryStore::Close() {
-    RegCloseKey(key_);
-    key_ = nullptr;
+    key_.reset();
 }
 
 void LoadPhoneBook(HWND owner, PhoneBookStore &store) {

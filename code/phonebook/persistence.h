@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "../base/scoped.h"
 #include "phone_book_storage.h"
 
 namespace zelmora {
@@ -12,10 +13,6 @@ namespace zelmora {
 class RegistryStore : public PhoneBookStore {
   public:
     explicit RegistryStore(const wchar_t *subkey = L"Software\\Brannock\\Zelmora") : subkey_(subkey) {}
-    RegistryStore(const RegistryStore &) = delete;
-    RegistryStore &operator=(const RegistryStore &) = delete;
-    // Closes a key that an interrupted operation left open.
-    ~RegistryStore() override;
     bool Open() override;
     bool Read(const std::u16string &name, std::u16string &text) override;
     bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override;
@@ -24,7 +21,8 @@ class RegistryStore : public PhoneBookStore {
 
   private:
     const wchar_t *subkey_;
-    HKEY key_ = nullptr;
+    // Closed by Close, or at the end of an operation that an exception cut short.
+    RegistryKey key_;
 };
 
 // Fills the empty phone-book list from the store and sorts it; reports a key that cannot be

@@ -9,8 +9,6 @@ namespace zelmora {
 
 namespace {
 
-constexpr std::size_t kMaxTextLength = 259;
-
 std::u16string IndexedName(int index, const char *suffix) {
     char narrow[32];
     std::snprintf(narrow, sizeof narrow, "%02d_%s", index, suffix);
@@ -30,7 +28,7 @@ std::u16string PhoneValueName(int index) { return IndexedName(index, "PhoneNumbe
 std::u16string TextFromValueData(const void *data, std::size_t bytes, bool isString) {
     if (!isString)
         return {};
-    std::size_t units = std::min(bytes / 2, kMaxTextLength);
+    std::size_t units = std::min(bytes / 2, kMaxCellLength);
     std::u16string text(units, u'\0');
     std::memcpy(text.data(), data, units * 2);
     text.resize(std::find(text.begin(), text.end(), u'\0') - text.begin());
@@ -55,8 +53,8 @@ SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, int &storedCo
     bool allWritten = true;
     const int count = rows.Count();
     for (int i = 0; i < count; ++i) {
-        allWritten &= WriteText(store, NameValueName(i), rows.ReadCell(i, 0));
-        allWritten &= WriteText(store, PhoneValueName(i), rows.ReadCell(i, 1));
+        allWritten &= WriteText(store, NameValueName(i), rows.ReadCell(i, kNameColumn));
+        allWritten &= WriteText(store, PhoneValueName(i), rows.ReadCell(i, kPhoneColumn));
     }
     for (int i = count; i < storedCount; ++i) {
         store.Delete(NameValueName(i));

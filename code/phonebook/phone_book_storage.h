@@ -8,10 +8,13 @@
 #include <optional>
 #include <string>
 
+#include "../base/limits.h"
+#include "phone_book_rows.h"
+
 namespace zelmora {
 
-// A stored value is read into this many bytes; a larger one counts as missing.
-inline constexpr std::size_t kValueBufferBytes = 520;
+// A stored value is read into a buffer of one cell; a larger one counts as missing.
+inline constexpr std::size_t kValueBufferBytes = kCellCapacity * sizeof(char16_t);
 
 // The name of entry index's Name value ("%02d_Name") or PhoneNumber value ("%02d_PhoneNumber").
 std::u16string NameValueName(int index);
@@ -32,16 +35,6 @@ class PhoneBookStore {
     virtual bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) = 0;
     virtual void Delete(const std::u16string &name) = 0;
     virtual void Close() = 0;
-};
-
-// The phone-book list as load and save see it.
-class PhoneBookRows {
-  public:
-    virtual ~PhoneBookRows() = default;
-    virtual int Count() = 0;
-    virtual void Append(const std::u16string &name, const std::u16string &phone) = 0;
-    // A cell's text, at most 259 characters.
-    virtual std::u16string ReadCell(int row, int column) = 0;
 };
 
 // Appends the stored entries 0, 1, 2, ... up to the first index where either value is missing.

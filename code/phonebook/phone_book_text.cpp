@@ -1,11 +1,11 @@
 // Formatting and merging of the phone-book text file.
 #include "phone_book_text.h"
 
+#include "../base/limits.h"
+
 namespace zelmora {
 
 namespace {
-
-constexpr std::size_t kMaxCellLength = 259;
 
 void AppendUnit(std::string &bytes, char16_t unit) {
     bytes += static_cast<char>(unit & 0xFF);
@@ -14,7 +14,7 @@ void AppendUnit(std::string &bytes, char16_t unit) {
 
 // The walk's state over one file.
 struct Walk {
-    ImportRows &rows;
+    PhoneBookRows &rows;
     PhoneLookup &lookup;
     bool rowOpen = false;
     bool sawLineStructure = false;
@@ -41,7 +41,7 @@ struct Walk {
         rowOpen = false;
         cellIndex = 0;
         const int row = rows.Count() - 1;
-        const std::u16string phone = rows.ReadPhone(row);
+        const std::u16string phone = rows.ReadCell(row, kPhoneColumn);
         if (lookup.Contains(phone))
             rows.DeleteLastRow();
         else
@@ -99,24 +99,24 @@ std::string FormatPhoneBookLine(const std::vector<std::u16string> &cells) {
     return bytes;
 }
 
-ScanningLookup::ScanningLookup(ImportRows &rows, PhoneCompare compare)
+ScanningLookup::ScanningLookup(PhoneBookRows &rows, PhoneCompare compare)
     : rows_(rows), compare_(std::move(compare)) {}
 
 bool ScanningLookup::Contains(const std::u16string &phone) {
     // The row just appended is the last one: compare with every row before it.
     const int earlier = rows_.Count() - 1;
     for (int i = 0; i < earlier; ++i)
-        if (compare_(phone, rows_.ReadPhone(i)) == 0)
+        if (compare_(phone, rows_.ReadCell(i, kPhoneColumn)) == 0)
             return true;
     return false;
 }
 
-IndexedLookup::IndexedLookup(ImportRows &rows, SortKey sortKey, PhoneCompare compare)
+IndexedLookup::IndexedLookup(PhoneBookRows &rows, SortKey sortKey, PhoneCompare compare)
     : sortKey_(std::move(sortKey)), compare_(std::move(compare)) {
     const int count = rows.Count();
     phonesByKey_.reserve(static_cast<std::size_t>(count) * 2);
     for (int i = 0; i < count; ++i)
-        Add(rows.ReadPhone(i));
+        Add(rows.ReadCell(i, kPhoneColumn));
 }
 
 bool IndexedLookup::Contains(const std::u16string &phone) {
@@ -133,7 +133,7 @@ void IndexedLookup::Add(const std::u16string &phone) {
     phonesByKey_[sortKey_(phone)].push_back(phone);
 }
 
-void MergePhoneBookText(const unsigned char *bytes, std::size_t size, ImportRows &rows,
+void MergePhoneBookText(const unsigned char *bytes, std::size_t size, PhoneBookRows &rows,
                         PhoneLookup &lookup) {
     Walk walk{rows, lookup, false, false, false, 0, {}};
     for (std::size_t i = 0; i + 1 < size; i += 2)

@@ -1,6 +1,6 @@
 // The phone-book text file: UTF-16LE, no byte-order mark, one entry per line ended by LF,
 // Name and Phone separated by "|". Formatting a line and merging a file into the phone book.
-// Platform-free: the phone book is reached through ImportRows, phones are compared by a
+// Platform-free: the phone book is reached through PhoneBookRows, phones are compared by a
 // function the caller hands in.
 #pragma once
 
@@ -10,22 +10,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "phone_book_rows.h"
+
 namespace zelmora {
 
 // One line of the file as bytes: the cells joined by "|", then LF, little-endian.
 std::string FormatPhoneBookLine(const std::vector<std::u16string> &cells);
-
-// The phone book as the import sees it.
-class ImportRows {
-  public:
-    virtual ~ImportRows() = default;
-    virtual int Count() = 0;
-    virtual void AppendRow() = 0;
-    // Columns past the last one change nothing.
-    virtual void SetCell(int row, int column, const std::u16string &text) = 0;
-    virtual std::u16string ReadPhone(int row) = 0;
-    virtual void DeleteLastRow() = 0;
-};
 
 // 0 when two phone numbers are the same.
 using PhoneCompare = std::function<int(const std::u16string &, const std::u16string &)>;
@@ -42,12 +32,12 @@ class PhoneLookup {
 // Reads every earlier row's Phone back from the rows: simple, and quadratic over an import.
 class ScanningLookup : public PhoneLookup {
   public:
-    ScanningLookup(ImportRows &rows, PhoneCompare compare);
+    ScanningLookup(PhoneBookRows &rows, PhoneCompare compare);
     bool Contains(const std::u16string &phone) override;
     void Add(const std::u16string &) override {}
 
   private:
-    ImportRows &rows_;
+    PhoneBookRows &rows_;
     PhoneCompare compare_;
 };
 
@@ -56,7 +46,7 @@ class ScanningLookup : public PhoneLookup {
 class IndexedLookup : public PhoneLookup {
   public:
     using SortKey = std::function<std::string(const std::u16string &)>;
-    IndexedLookup(ImportRows &rows, SortKey sortKey, PhoneCompare compare);
+    IndexedLookup(PhoneBookRows &rows, SortKey sortKey, PhoneCompare compare);
     bool Contains(const std::u16string &phone) override;
     void Add(const std::u16string &phone) override;
 
@@ -72,7 +62,7 @@ class IndexedLookup : public PhoneLookup {
 // line end, so files with CR LF line ends read like the export; any other CR, and U+FEFF, are
 // ordinary characters. A last line without LF counts when the file has line structure (a "|"
 // or an LF).
-void MergePhoneBookText(const unsigned char *bytes, std::size_t size, ImportRows &rows,
+void MergePhoneBookText(const unsigned char *bytes, std::size_t size, PhoneBookRows &rows,
                         PhoneLookup &lookup);
 
 } // namespace zelmora

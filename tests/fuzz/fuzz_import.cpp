@@ -5,27 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "../unit/memory_rows.h"
 #include "phonebook/phone_book_text.h"
 
 namespace {
 
-using Entries = std::vector<std::pair<std::u16string, std::u16string>>;
-
-struct Rows : zelmora::ImportRows {
-    Entries rows{{u"Ann", u"123"}, {u"Bob", u""}};
-    int Count() override { return static_cast<int>(rows.size()); }
-    void AppendRow() override { rows.emplace_back(); }
-    void SetCell(int row, int column, const std::u16string &text) override {
-        if (row < 0 || row >= Count())
-            std::abort();
-        if (column == 0)
-            rows[row].first = text;
-        else if (column == 1)
-            rows[row].second = text;
-    }
-    std::u16string ReadPhone(int row) override { return rows.at(row).second; }
-    void DeleteLastRow() override { rows.pop_back(); }
-};
+const Entries16 kBefore = {{u"Ann", u"123"}, {u"Bob", u""}};
 
 int Compare(const std::u16string &a, const std::u16string &b) { return a.compare(b); }
 std::string Key(const std::u16string &text) {
@@ -35,7 +20,7 @@ std::string Key(const std::u16string &text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    Rows scanned, indexed;
+    MemoryRows scanned(kBefore), indexed(kBefore);
     zelmora::ScanningLookup scan(scanned, Compare);
     zelmora::IndexedLookup index(indexed, Key, Compare);
     zelmora::MergePhoneBookText(data, size, scanned, scan);

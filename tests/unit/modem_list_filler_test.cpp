@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "modems/modem_list_filler.h"
 
 using namespace zelmora;

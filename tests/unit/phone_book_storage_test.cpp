@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "memory_rows.h"
 #include "phonebook/phone_book_storage.h"
 
 using namespace zelmora;
@@ -79,19 +80,8 @@ struct MemoryStore : PhoneBookStore {
     }
 };
 
-struct Rows : PhoneBookRows {
-    std::vector<std::pair<std::u16string, std::u16string>> rows;
-    int Count() override { return static_cast<int>(rows.size()); }
-    void Append(const std::u16string &name, const std::u16string &phone) override {
-        rows.emplace_back(name, phone);
-    }
-    std::u16string ReadCell(int row, int column) override {
-        const auto &text = column == 0 ? rows[row].first : rows[row].second;
-        return text.substr(0, 259);
-    }
-};
-
-using Entries = std::vector<std::pair<std::u16string, std::u16string>>;
+using Rows = MemoryRows;
+using Entries = Entries16;
 
 Rows RowsOf(int count) {
     Rows rows;

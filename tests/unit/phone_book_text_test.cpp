@@ -4,28 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "memory_rows.h"
 #include "phonebook/phone_book_text.h"
 
 using namespace zelmora;
 
 namespace {
 
-using Entry = std::pair<std::u16string, std::u16string>;
-using Entries = std::vector<Entry>;
-
-struct Rows : ImportRows {
-    Entries rows;
-    int Count() override { return static_cast<int>(rows.size()); }
-    void AppendRow() override { rows.emplace_back(); }
-    void SetCell(int row, int column, const std::u16string &text) override {
-        if (column == 0)
-            rows[row].first = text;
-        else if (column == 1)
-            rows[row].second = text;
-    }
-    std::u16string ReadPhone(int row) override { return rows[row].second; }
-    void DeleteLastRow() override { rows.pop_back(); }
-};
+using Entries = Entries16;
 
 int Compare(const std::u16string &a, const std::u16string &b) { return a.compare(b); }
 
@@ -48,13 +34,11 @@ std::string Bytes(const std::u16string &text) {
 
 // Merges with both lookups and checks that they agree.
 Entries Merge(const Entries &before, const std::string &file) {
-    Rows scanned;
-    scanned.rows = before;
+    MemoryRows scanned(before);
     ScanningLookup scan(scanned, Compare);
     MergePhoneBookText(reinterpret_cast<const unsigned char *>(file.data()), file.size(), scanned,
                        scan);
-    Rows indexed;
-    indexed.rows = before;
+    MemoryRows indexed(before);
     IndexedLookup index(indexed, FoldedKey, Compare);
     MergePhoneBookText(reinterpret_cast<const unsigned char *>(file.data()), file.size(), indexed,
                        index);

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/about.h"
-#include "app/app_state.h"
+#include "base/globals.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "res/resource.h"

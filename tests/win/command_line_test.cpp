@@ -1,7 +1,7 @@
 // The quick-dial strings from whole command lines, split by the platform's quoting rules.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "base/globals.h"
 #include "app/startup.h"
 
 using namespace zelmora;

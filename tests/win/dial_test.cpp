@@ -4,8 +4,7 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/file_io.h"
+#include "base/file_io.h"
 #include "dialing/dial_selection.h"
 #include "dialing/run_dial_script.h"
 #include "dialog_driver.h"

@@ -1,7 +1,7 @@
 // The entry dialog in both modes, driven as the user would: fields, keypad, OK and Cancel.
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "base/globals.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "phonebook/entry_dialog.h"

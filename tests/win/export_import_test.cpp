@@ -5,7 +5,6 @@
 #include <random>
 #include <string>
 
-#include "app/app_state.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "phonebook/export_import.h"
@@ -142,7 +141,7 @@ TEST_F(ExportImportTest, IndexedAndScanningImportsAgree) {
         WriteBytes(L"file.txt", Utf16Bytes(file));
         Entries results[2];
         for (DuplicateCheck check : {DuplicateCheck::Indexed, DuplicateCheck::Scanning}) {
-            SendMessageW(phoneBook_, LVM_DELETEALLITEMS, 0, 0);
+            ClearList(phoneBook_);
             Import(L"existing.txt", check);
             Import(L"file.txt", check);
             results[check == DuplicateCheck::Indexed ? 0 : 1] = ListRows(phoneBook_);

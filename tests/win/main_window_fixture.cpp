@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "app/app_state.h"
+#include "base/globals.h"
 #include "app/main_window.h"
 #include "phonebook/list_ops.h"
 #include "res/resource.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
+#include "base/globals.h"
 #include "app/main_window.h"
 #include "dialog_driver.h"
 #include "phonebook/list_ops.h"
@@ -24,11 +24,6 @@ std::wstring ColumnText(HWND list, int column, int *width) {
     SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
     *width = info.cx;
     return text;
-}
-
-int ColumnCount(HWND list) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
 }
 
 std::wstring MenuText(HMENU menu, UINT id) {

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "app/app_state.h"
+#include "base/globals.h"
 #include "app/main_window.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"

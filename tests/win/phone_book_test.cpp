@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/app_state.h"
+#include "base/globals.h"
 #include "app/main_window.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"

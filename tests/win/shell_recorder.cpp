@@ -1,7 +1,7 @@
 // The recording stand-in for the shell.
 #include "shell_recorder.h"
 
-#include "app/shell_open.h"
+#include "base/shell_open.h"
 #include "test_files.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "base/globals.h"
 #include "app/startup.h"
 
 int wmain(int argc, wchar_t **argv) {

@@ -1,18 +1,12 @@
-// Files as Zelmora opens and writes them: a handle that closes itself, and a write that counts
-// as done only when every byte reached the file.
+// Files as Zelmora opens and writes them, and a write that counts as done only when every byte
+// reached the file.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
+#include "scoped.h"
 
 namespace zelmora {
-
-struct FileCloser {
-    void operator()(HANDLE file) const { CloseHandle(file); }
-};
-// Empty when the file could not be opened.
-using FileHandle = std::unique_ptr<void, FileCloser>;
 
 // CreateFileW with no sharing and normal attributes.
 FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition);

@@ -1,0 +1,13 @@
+// The process-wide state.
+#include "globals.h"
+
+namespace zelmora {
+
+HINSTANCE g_instance;
+wchar_t g_caption[100];
+char g_quickDialPhone[kCellCapacity];
+char g_quickDialPort[kCellCapacity];
+HWND g_modemList;
+HWND g_phoneBookList;
+
+} // namespace zelmora

@@ -1,0 +1,26 @@
+// The message box that every part of Zelmora shows, and the guard that turns running out of
+// memory into one.
+#pragma once
+
+#include <windows.h>
+
+#include <new>
+
+#include "texts.h"
+
+namespace zelmora {
+
+// A message box captioned with the product name.
+int ShowMessage(HWND owner, const char16_t *text, UINT flags);
+
+// Runs a message's work and reports running out of memory in a box owned by owner. No
+// exception may unwind into the dialog manager's frames, which cannot pass it on.
+template <typename Work> void RunReportingOutOfMemory(HWND owner, Work work) {
+    try {
+        work();
+    } catch (const std::bad_alloc &) {
+        ShowMessage(owner, kTextOutOfMemory, MB_ICONERROR);
+    }
+}
+
+} // namespace zelmora

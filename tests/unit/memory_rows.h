@@ -1,0 +1,38 @@
+// The phone book held in memory: the one stand-in for the list control in the core's tests
+// and fuzz targets.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/limits.h"
+#include "phonebook/phone_book_rows.h"
+
+using Entry16 = std::pair<std::u16string, std::u16string>;
+using Entries16 = std::vector<Entry16>;
+
+struct MemoryRows : zelmora::PhoneBookRows {
+    Entries16 rows;
+
+    MemoryRows() = default;
+    explicit MemoryRows(Entries16 initial) : rows(std::move(initial)) {}
+    int Count() override { return static_cast<int>(rows.size()); }
+    void AppendRow() override { rows.emplace_back(); }
+    void Append(const std::u16string &name, const std::u16string &phone) override {
+        rows.emplace_back(name, phone);
+    }
+    void SetCell(int row, int column, const std::u16string &text) override {
+        if (column == zelmora::kNameColumn)
+            rows.at(row).first = text;
+        else if (column == zelmora::kPhoneColumn)
+            rows.at(row).second = text;
+    }
+    // Reads as the list control does: at most kMaxCellLength characters.
+    std::u16string ReadCell(int row, int column) override {
+        const Entry16 &entry = rows.at(row);
+        return (column == zelmora::kNameColumn ? entry.first : entry.second)
+            .substr(0, zelmora::kMaxCellLength);
+    }
+    void DeleteLastRow() override { rows.pop_back(); }
+};
