@@ -39,8 +39,20 @@
 // Entry dialog: the keypad keys are 3 to 14 in the order 1 2 3 4 5 6 7 8 9 * 0 #, then backspace
 #define IDC_NAME 1001
 #define IDC_PHONE 1002
-#define IDC_KEY_FIRST 3
-#define IDC_KEY_LAST 14
+#define IDC_KEY_1 3
+#define IDC_KEY_2 4
+#define IDC_KEY_3 5
+#define IDC_KEY_4 6
+#define IDC_KEY_5 7
+#define IDC_KEY_6 8
+#define IDC_KEY_7 9
+#define IDC_KEY_8 10
+#define IDC_KEY_9 11
+#define IDC_KEY_STAR 12
+#define IDC_KEY_0 13
+#define IDC_KEY_HASH 14
+#define IDC_KEY_FIRST IDC_KEY_1
+#define IDC_KEY_LAST IDC_KEY_HASH
 #define IDC_BACKSPACE 15
 
 // About box

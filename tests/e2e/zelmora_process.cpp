@@ -1,6 +1,8 @@
 // Starting and watching zelmora.exe from the end-to-end tests.
 #include "zelmora_process.h"
 
+#include "base/file_io.h"
+
 #include <cstdlib>
 #include <vector>
 
@@ -122,15 +124,11 @@ bool SaveScreenshot(HWND window, const wchar_t *name) {
     std::wstring fullPath(path.begin(), path.end());
     fullPath += name;
     fullPath += L".bmp";
-    HANDLE out = CreateFileW(fullPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written;
-    WriteFile(out, &file, sizeof file, &written, nullptr);
-    WriteFile(out, &header, sizeof header, &written, nullptr);
-    WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-    CloseHandle(out);
-    return true;
+    const zelmora::FileHandle out =
+        zelmora::OpenFile(fullPath.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+    return out && zelmora::WriteWhole(out.get(), &file, sizeof file) &&
+           zelmora::WriteWhole(out.get(), &header, sizeof header) &&
+           zelmora::WriteWhole(out.get(), pixels.data(), static_cast<DWORD>(pixels.size()));
 }
 
 namespace {

@@ -30,6 +30,17 @@ class ZelmoraProcess {
     PROCESS_INFORMATION info_ = {};
 };
 
+// Polls condition every 20 ms until it holds or timeoutMs have passed; whether it held.
+template <typename Condition> bool WaitUntil(Condition condition, unsigned timeoutMs = 5000) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 // The folder of the running test program: the run folder, where zelmora.exe is.
 std::wstring RunFolder();
 

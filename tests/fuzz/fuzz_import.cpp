@@ -20,15 +20,11 @@ std::string Key(const std::u16string &text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    MemoryRows scanned(kBefore), indexed(kBefore);
-    zelmora::ScanningLookup scan(scanned, Compare);
-    zelmora::IndexedLookup index(indexed, Key, Compare);
-    zelmora::MergePhoneBookText(data, size, scanned, scan);
-    zelmora::MergePhoneBookText(data, size, indexed, index);
-    if (scanned.rows != indexed.rows)
+    const auto [scanned, indexed] = MergeBothWays(kBefore, data, size, Key, Compare);
+    if (scanned != indexed)
         std::abort();
-    for (const auto &[name, phone] : scanned.rows)
-        if (name.size() > 259 || phone.size() > 259)
+    for (const auto &[name, phone] : scanned)
+        if (name.size() > zelmora::kMaxCellLength || phone.size() > zelmora::kMaxCellLength)
             std::abort();
     return 0;
 }

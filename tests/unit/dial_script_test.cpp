@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "dialing/dial_script.h"
 
@@ -60,22 +61,20 @@ TEST(DialScript, TakesLongPortsAndPhonesWhole) {
 }
 
 TEST(DialScript, RefusesEveryByteCmdWouldInterpret) {
-    std::string refused = "&|<>^%\"\x7f";
+    // Each byte alone, in the number and in the port, then whole injections.
+    std::vector<std::string> refused = {"123&calc", "123|x", "123>file", "123%PATH%",
+                                        "1\necho pwned", "1&echo>pwned", "\"123\"",
+                                        "5550123\rXmkdir PWNED", "123\r"};
+    for (char c : std::string("&|<>^%\"\x7f"))
+        refused.push_back(std::string("12") + c + "3");
     for (int b = 0; b < 0x20; ++b)
         if (b != '\t')
-            refused += static_cast<char>(b);
-    for (char c : refused) {
-        const std::string phone = std::string("12") + c + "3";
-        SCOPED_TRACE(testing::Message() << "byte " << int(static_cast<unsigned char>(c)));
-        EXPECT_FALSE(ComposeDialScript("COM3", phone).has_value());
-        EXPECT_FALSE(ComposeDialScript(std::string("COM") + c, "123").has_value());
+            refused.push_back(std::string("12") + static_cast<char>(b) + "3");
+    for (const std::string &text : refused) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        EXPECT_FALSE(ComposeDialScript("COM3", text).has_value());
+        EXPECT_FALSE(ComposeDialScript("COM" + text, "123").has_value());
     }
-}
-
-TEST(DialScript, RefusesTheUsualInjections) {
-    for (const char *phone : {"123&calc", "123|x", "123>file", "123%PATH%", "1\necho pwned",
-                              "1&echo>pwned", "\"123\"", "5550123\rXmkdir PWNED", "123\r"})
-        EXPECT_FALSE(ComposeDialScript("COM5", phone).has_value()) << phone;
 }
 
 } // namespace

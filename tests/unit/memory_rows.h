@@ -8,6 +8,7 @@
 
 #include "base/limits.h"
 #include "phonebook/phone_book_rows.h"
+#include "phonebook/phone_book_text.h"
 
 using Entry16 = std::pair<std::u16string, std::u16string>;
 using Entries16 = std::vector<Entry16>;
@@ -36,3 +37,18 @@ struct MemoryRows : zelmora::PhoneBookRows {
     }
     void DeleteLastRow() override { rows.pop_back(); }
 };
+
+// Merges a file into before with the scanning lookup and with the indexed one (by key); the
+// rows each gives. The two must agree.
+inline std::pair<Entries16, Entries16> MergeBothWays(const Entries16 &before,
+                                                     const unsigned char *bytes, std::size_t size,
+                                                     zelmora::IndexedLookup::SortKey key,
+                                                     zelmora::PhoneCompare compare) {
+    MemoryRows scanned(before);
+    zelmora::ScanningLookup scan(scanned, compare);
+    zelmora::MergePhoneBookText(bytes, size, scanned, scan);
+    MemoryRows indexed(before);
+    zelmora::IndexedLookup index(indexed, std::move(key), compare);
+    zelmora::MergePhoneBookText(bytes, size, indexed, index);
+    return {scanned.rows, indexed.rows};
+}

@@ -34,16 +34,11 @@ std::string Bytes(const std::u16string &text) {
 
 // Merges with both lookups and checks that they agree.
 Entries Merge(const Entries &before, const std::string &file) {
-    MemoryRows scanned(before);
-    ScanningLookup scan(scanned, Compare);
-    MergePhoneBookText(reinterpret_cast<const unsigned char *>(file.data()), file.size(), scanned,
-                       scan);
-    MemoryRows indexed(before);
-    IndexedLookup index(indexed, FoldedKey, Compare);
-    MergePhoneBookText(reinterpret_cast<const unsigned char *>(file.data()), file.size(), indexed,
-                       index);
-    EXPECT_EQ(scanned.rows, indexed.rows);
-    return scanned.rows;
+    const auto [scanned, indexed] =
+        MergeBothWays(before, reinterpret_cast<const unsigned char *>(file.data()), file.size(),
+                      FoldedKey, Compare);
+    EXPECT_EQ(scanned, indexed);
+    return scanned;
 }
 
 TEST(Export, AnnAndBobAre32Bytes) {

@@ -10,7 +10,9 @@
 
 using namespace zelmora;
 
-TEST_F(MainWindowTest, AboutShowsTheVersionLineAndEndsWithThePressedButton) {
+class AboutHelpTest : public MainWindowTest {};
+
+TEST_F(AboutHelpTest, AboutShowsTheVersionLineAndEndsWithThePressedButton) {
     for (int button : {IDOK, IDCANCEL}) {
         DialogDriver driver;
         std::wstring version, author, rights;
@@ -31,14 +33,14 @@ TEST_F(MainWindowTest, AboutShowsTheVersionLineAndEndsWithThePressedButton) {
     }
 }
 
-TEST_F(MainWindowTest, AboutCommandOpensTheAboutBox) {
+TEST_F(AboutHelpTest, AboutCommandOpensTheAboutBox) {
     DialogDriver driver;
     Command(IDM_ABOUT); // closed by the driver with Esc's IDCANCEL
     ASSERT_EQ(driver.seen.size(), 1u);
     EXPECT_EQ(driver.seen[0].title, L"About");
 }
 
-TEST_F(MainWindowTest, HelpCommandsAskTheShellToOpenTheManualAndHomePage) {
+TEST_F(AboutHelpTest, HelpCommandsAskTheShellToOpenTheManualAndHomePage) {
     ShellRecorder shell;
     Command(IDM_USER_MANUAL);
     Command(IDM_HOME_PAGE);

@@ -3,6 +3,7 @@
 
 #include "base/globals.h"
 #include "app/startup.h"
+#include "main_window_fixture.h"
 
 using namespace zelmora;
 
@@ -22,10 +23,10 @@ TEST(ReadCommandLine, FollowsTheQuotingRules) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.commandLine)));
-        g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+        ResetProcessState();
         ReadCommandLine(c.commandLine);
         EXPECT_STREQ(g_quickDialPhone, c.phone);
         EXPECT_STREQ(g_quickDialPort, c.port);
     }
-    g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+    ResetProcessState();
 }

@@ -128,7 +128,7 @@ TEST(RunDialScript, RunsNothingWhenTheScriptCannotBeWrittenWhole) {
         DialogDriver driver;
         g_writeFile = write;
         RunDialScript("COM3", nullptr, "123");
-        g_writeFile = WriteFile;
+        ResetProcessState();
         EXPECT_TRUE(shell.requests.empty());
         EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
         ASSERT_EQ(driver.seen.size(), 1u);
@@ -151,8 +151,8 @@ TEST(RunDialScript, RefusesALinkNamedTempBatAndLeavesItsTarget) {
 }
 
 TEST(RunDialScript, RefusesNumbersThatCmdWouldRun) {
-    for (const char *phone : {"123&calc", "123|x", "123>file", "123%PATH%", "1\necho x",
-                              "5550123\rXmkdir pwned"}) {
+    // The rule itself is the core's; here, what a refusal does: one box, nothing written or run.
+    for (const char *phone : {"123&calc", "5550123\rXmkdir pwned"}) {
         SCOPED_TRACE(phone);
         ShellRecorder shell;
         DialogDriver driver;

@@ -198,7 +198,7 @@ TEST_F(EntryDialogTest, KeypadTypesIntoThePhoneFieldAtItsSelection) {
         SetDlgItemTextW(dialog, IDC_PHONE, L"123");
         SendDlgItemMessageW(dialog, IDC_PHONE, EM_SETSEL, 1, 1);
         SetFocus(GetDlgItem(dialog, IDC_NAME));
-        for (int key : {14 /* # */, 3 /* 1 */, IDC_BACKSPACE, 13 /* 0 */, IDOK})
+        for (int key : {IDC_KEY_HASH, IDC_KEY_1, IDC_BACKSPACE, IDC_KEY_0, IDOK})
             PostCommand(dialog, key);
     });
     EXPECT_EQ(Run(AddEntryProc), 1);
@@ -209,7 +209,7 @@ TEST_F(EntryDialogTest, KeysTypeTheirCaptionsAndCancelKeepsNothing) {
     DialogDriver driver;
     std::wstring typed, selection;
     driver.Then([&](const SeenWindow &w) {
-        for (int key = 3; key <= 14; ++key)
+        for (int key = IDC_KEY_FIRST; key <= IDC_KEY_LAST; ++key)
             SendMessageW(w.window, WM_COMMAND, key, 0);
         typed = ItemText(w.window, IDC_PHONE);
         DWORD start = 0, end = 0;
@@ -241,6 +241,8 @@ TEST_F(EntryDialogTest, FieldsHold259CharactersAndTabFollowsTheTemplate) {
     Run(AddEntryProc);
     EXPECT_EQ(nameLimit, 259);
     EXPECT_EQ(phoneLimit, 259);
-    EXPECT_EQ(order, (std::vector<int>{IDC_NAME, IDC_PHONE, IDOK, IDCANCEL, 3, 4, 5, 6, 7, 8, 9,
-                                       10, 11, 12, 13, 14, IDC_BACKSPACE, IDC_NAME}));
+    EXPECT_EQ(order, (std::vector<int>{IDC_NAME, IDC_PHONE, IDOK, IDCANCEL, IDC_KEY_1, IDC_KEY_2,
+                                       IDC_KEY_3, IDC_KEY_4, IDC_KEY_5, IDC_KEY_6, IDC_KEY_7,
+                                       IDC_KEY_8, IDC_KEY_9, IDC_KEY_STAR, IDC_KEY_0,
+                                       IDC_KEY_HASH, IDC_BACKSPACE, IDC_NAME}));
 }

@@ -3,7 +3,9 @@
 
 #include <commctrl.h>
 
+#include "base/file_io.h"
 #include "base/globals.h"
+#include "base/scoped.h"
 #include "app/main_window.h"
 #include "phonebook/list_ops.h"
 #include "res/resource.h"
@@ -12,19 +14,30 @@ using namespace zelmora;
 
 void DeletePhoneBookKey() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPhoneBookKey); RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPhoneBookKey); }
 
+namespace {
+
+RegistryKey OpenPhoneBookKey(REGSAM access) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, nullptr, 0, access, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return RegistryKey(key);
+}
+
+} // namespace
+
 bool PhoneBookKeyExists() {
     HKEY key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
-    RegCloseKey(key);
+    const RegistryKey opened(key);
     return true;
 }
 
 void StoreEntries(const Entries &entries) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    const RegistryKey owned = OpenPhoneBookKey(KEY_ALL_ACCESS);
+    ASSERT_NE(owned, nullptr);
+    HKEY key = owned.get();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         wchar_t name[32];
         wsprintfW(name, L"%02d_Name", static_cast<int>(i));
@@ -34,24 +47,24 @@ void StoreEntries(const Entries &entries) {
         RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(entries[i].second.c_str()),
                        static_cast<DWORD>(entries[i].second.size() * 2));
     }
-    RegCloseKey(key);
 }
 
 std::vector<std::pair<std::wstring, std::wstring>> StoredValues() {
     std::vector<std::pair<std::wstring, std::wstring>> values;
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    HKEY opened;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return values;
+    const RegistryKey key(opened);
     for (DWORD i = 0;; ++i) {
         wchar_t name[300];
         DWORD nameLength = 300;
         BYTE data[4096] = {};
         DWORD size = sizeof data - 2;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
+        if (RegEnumValueW(key.get(), i, name, &nameLength, nullptr, nullptr, data, &size) !=
+            ERROR_SUCCESS)
             break;
         values.emplace_back(name, reinterpret_cast<const wchar_t *>(data));
     }
-    RegCloseKey(key);
     return values;
 }
 
@@ -82,8 +95,24 @@ std::wstring ScratchFolder() {
     return folder;
 }
 
-void MainWindowTest::SetUp() {
+void ResetProcessState() {
     g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+    g_modemList = g_phoneBookList = nullptr;
+    g_writeFile = WriteFile;
+}
+
+bool RunsUnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+void ExpectWineFoundNoModems(HWND list) {
+    if (RunsUnderWine()) {
+        EXPECT_EQ(ListCount(list), 0) << "Wine's WMI knows no telephone modems";
+    }
+}
+
+void MainWindowTest::SetUp() {
+    ResetProcessState();
     DeletePhoneBookKey();
     main_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     ASSERT_NE(main_, nullptr);

@@ -29,6 +29,18 @@ void AppendRows(HWND list, const Entries &rows);
 // Sets the selected and focused states of row separately.
 void SetRowState(HWND list, int row, bool selected, bool focused);
 
+// Puts the program's process-wide state back as start-up leaves it without arguments: no
+// quick-dial strings, no lists, the real file writes.
+void ResetProcessState();
+
+// Whether the tests run under Wine. Assertions about Wine's environment rather than the
+// program's behaviour (its WMI knows no modems) hold only there, and say so.
+bool RunsUnderWine();
+
+// Wine's environment, not the program's behaviour: under Wine, WMI knows no telephone modems,
+// so a discovery leaves list empty. Checks nothing elsewhere.
+void ExpectWineFoundNoModems(HWND list);
+
 // The folder the tests work in (temp.bat, export files).
 std::wstring ScratchFolder();
 

@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, SetsUpBothListsTitleAndIcons) {
     EXPECT_EQ(WindowText(main_), L"Zelmora");
     EXPECT_NE(SendMessageW(main_, WM_GETICON, ICON_SMALL, 0), 0);
     EXPECT_NE(SendMessageW(main_, WM_GETICON, ICON_BIG, 0), 0);
-    EXPECT_EQ(ListCount(modems_), 0); // Wine reports no telephone modems
+    ExpectWineFoundNoModems(modems_);
 }
 
 TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
@@ -97,7 +97,7 @@ TEST_F(MainWindowTest, ControlsStandInTemplateOrder) {
 
 TEST(MainWindowModal, EscAndExitEndTheDialogWith2) {
     for (int command : {IDCANCEL, IDM_EXIT}) {
-        g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+        ResetProcessState();
         DialogDriver driver(true);
         driver.Press(command);
         EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0),
@@ -110,7 +110,7 @@ TEST(MainWindowModal, EscAndExitEndTheDialogWith2) {
 TEST(MainWindowModal, QuickDialEndsDuringInitialisation) {
     DeletePhoneBookKey();
     SetCurrentDirectoryW(ScratchFolder().c_str());
-    g_modemList = g_phoneBookList = nullptr;
+    ResetProcessState();
     lstrcpyA(g_quickDialPhone, "123");
     lstrcpyA(g_quickDialPort, "COM7"); // no device behind it: cmd's redirection just fails
     DialogDriver driver;
@@ -126,7 +126,7 @@ TEST(MainWindowModal, QuickDialEndsDuringInitialisation) {
     EXPECT_EQ(g_phoneBookList, nullptr);
     EXPECT_FALSE(PhoneBookKeyExists());
     EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
-    g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+    ResetProcessState();
 }
 
 TEST_F(MainWindowTest, ClosingSavesEvenWithoutChanges) {

@@ -29,17 +29,21 @@ struct AllocationFailure {
 
 } // namespace
 
-TEST_F(MainWindowTest, RealQueryFindsNoModemsUnderWineAndSaysNothing) {
+class ModemListTest : public MainWindowTest {};
+
+TEST_F(ModemListTest, RealQueryClearsTheListAndSaysNothing) {
     AppendRows(modems_, {{L"stale", L"COM9"}});
     DialogDriver driver;
     const DWORD start = GetTickCount();
     EXPECT_EQ(DiscoverModems(), 0);
     std::printf("discovery took %lu ms\n", GetTickCount() - start);
-    EXPECT_EQ(ListCount(modems_), 0);
+    for (const Entry &row : ListRows(modems_))
+        EXPECT_NE(row.first, L"stale");
+    ExpectWineFoundNoModems(modems_);
     EXPECT_TRUE(driver.seen.empty());
 }
 
-TEST_F(MainWindowTest, UpdateRunsDiscoveryAgainWithoutLeaking) {
+TEST_F(ModemListTest, UpdateRunsDiscoveryAgainWithoutLeaking) {
     Command(IDC_UPDATE); // warm up what COM loads once
     const auto handles = [] {
         DWORD count = 0;
@@ -51,7 +55,7 @@ TEST_F(MainWindowTest, UpdateRunsDiscoveryAgainWithoutLeaking) {
     for (int i = 0; i < 100; ++i) {
         AppendRows(modems_, {{L"stale", L"COM9"}});
         Command(IDC_UPDATE);
-        ASSERT_EQ(ListCount(modems_), 0);
+        ExpectWineFoundNoModems(modems_);
     }
     EXPECT_TRUE(driver.seen.empty());
     EXPECT_LE(handles(), before + 5);
@@ -95,7 +99,7 @@ TEST(ComString, LastErrorBecomesAnHresult) {
 }
 
 TEST(ModemDiscovery, ComErrorIsReportedAndTheWindowStillOpens) {
-    g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+    ResetProcessState();
     AllocationFailure failure;
     DialogDriver driver;
     HWND main = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);

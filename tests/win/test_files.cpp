@@ -3,24 +3,25 @@
 
 #include <windows.h>
 
+#include "base/file_io.h"
+
 std::string FileBytes(const wchar_t *path) {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    HANDLE opened = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
         return "<missing>";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
+    const zelmora::FileHandle file(opened);
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
     DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
+    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
     return bytes;
 }
 
 void WriteBytes(const wchar_t *path, const std::string &bytes) {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    const zelmora::FileHandle file = zelmora::OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+    if (file)
+        zelmora::WriteWhole(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 std::string Utf16Bytes(const std::wstring &text) {
