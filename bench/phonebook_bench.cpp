@@ -34,7 +34,8 @@ LRESULT CALLBACK CloseBoxes(int code, WPARAM wParam, LPARAM lParam) {
 long long Milliseconds(const std::function<void()> &operation) {
     const auto start = std::chrono::steady_clock::now();
     operation();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start)
         .count();
 }
 
@@ -146,8 +147,8 @@ int wmain(int argc, wchar_t **argv) {
         Report("write-floor", n, RegistryFloor(names, true));
         Report("export", n, Milliseconds([&] { ExportPhoneBook(); }));
         WriteImportFile(L"bench-import.txt", n, random);
-        const long long indexed =
-            Milliseconds([&] { ImportPhoneBookFrom(L"bench-import.txt", DuplicateCheck::Indexed); });
+        const long long indexed = Milliseconds(
+            [&] { ImportPhoneBookFrom(L"bench-import.txt", DuplicateCheck::Indexed); });
         Report("import-indexed", n, indexed);
         if (n <= 10000) {
             ClearList(list);

@@ -104,9 +104,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         if (IsQuickDialMode()) {
-            RunReportingOutOfMemory(nullptr, [window] {
-                RunDialScript(g_quickDialPort, window, g_quickDialPhone);
-            });
+            RunReportingOutOfMemory(
+                nullptr, [window] { RunDialScript(g_quickDialPort, window, g_quickDialPhone); });
             EndDialog(window, 0);
             return TRUE;
         }

@@ -6,7 +6,8 @@ namespace zelmora {
 FileWriteFunction g_writeFile = WriteFile;
 
 FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition) {
-    HANDLE file = CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 

@@ -9,7 +9,13 @@ namespace {
 // ends the line there and runs whatever follows as a command of its own.
 bool IsSpecialToCmd(unsigned char byte) {
     switch (byte) {
-    case '&': case '|': case '<': case '>': case '^': case '%': case '"':
+    case '&':
+    case '|':
+    case '<':
+    case '>':
+    case '^':
+    case '%':
+    case '"':
         return true;
     case '\t':
         return false; // cmd treats TAB as a space
@@ -32,8 +38,8 @@ bool IsDialable(std::string_view text) {
 }
 
 std::string ScriptPortName(std::string_view port) {
-    bool isHighComPort = port.size() >= 5 && Upper(port[0]) == 'C' && Upper(port[1]) == 'O' &&
-                         Upper(port[2]) == 'M';
+    bool isHighComPort =
+        port.size() >= 5 && Upper(port[0]) == 'C' && Upper(port[1]) == 'O' && Upper(port[2]) == 'M';
     for (std::size_t i = 3; isHighComPort && i < port.size(); ++i)
         isHighComPort = IsAsciiDigit(port[i]);
     if (!isHighComPort)

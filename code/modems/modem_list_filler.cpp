@@ -7,12 +7,18 @@ namespace zelmora {
 
 const char16_t *ModemStepFailure(ModemStep step) {
     switch (step) {
-    case ModemStep::Com: return kTextComFailed;
-    case ModemStep::Security: return kTextSecurityFailed;
-    case ModemStep::Locator: return kTextLocatorFailed;
-    case ModemStep::Connect: return kTextConnectFailed;
-    case ModemStep::Blanket: return kTextBlanketFailed;
-    case ModemStep::Query: return kTextQueryFailed;
+    case ModemStep::Com:
+        return kTextComFailed;
+    case ModemStep::Security:
+        return kTextSecurityFailed;
+    case ModemStep::Locator:
+        return kTextLocatorFailed;
+    case ModemStep::Connect:
+        return kTextConnectFailed;
+    case ModemStep::Blanket:
+        return kTextBlanketFailed;
+    case ModemStep::Query:
+        return kTextQueryFailed;
     }
     return u"";
 }

@@ -119,7 +119,8 @@ void OnKeypad(HWND dialog, HWND field, WORD id) {
     wchar_t text[kCellCapacity] = {};
     GetWindowTextW(field, text, kCellCapacity);
     DWORD start = 0, end = 0;
-    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
 
     std::optional<KeypadEdit> edit;
     if (id == IDC_BACKSPACE) {

@@ -26,8 +26,8 @@ int ComparePhones(const std::u16string &a, const std::u16string &b) {
 
 // The locale sort key that lstrcmpW compares by: equal keys exactly for equal phones.
 std::string PhoneSortKey(const std::u16string &phone) {
-    const int size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, W(phone.c_str()), -1,
-                                  nullptr, 0);
+    const int size =
+        LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, W(phone.c_str()), -1, nullptr, 0);
     std::string key(size > 0 ? size : 0, '\0');
     if (size > 0)
         LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, W(phone.c_str()), -1,

@@ -23,8 +23,8 @@ KeypadEdit Replace(std::u16string_view text, std::size_t start, std::size_t end,
 
 } // namespace
 
-std::optional<KeypadEdit> KeypadInsert(std::u16string_view text, std::size_t start,
-                                       std::size_t end, std::u16string_view key) {
+std::optional<KeypadEdit> KeypadInsert(std::u16string_view text, std::size_t start, std::size_t end,
+                                       std::u16string_view key) {
     ClampSelection(text, start, end);
     if (text.size() - (end - start) + key.size() > kMaxCellLength)
         return std::nullopt;

@@ -11,7 +11,6 @@
 
 namespace zelmora {
 
-
 struct KeypadEdit {
     std::u16string text;
     std::size_t caret;
@@ -19,8 +18,8 @@ struct KeypadEdit {
 
 // The key text replaces the selection [start, end) and the caret lands after it. Nothing when
 // the result would be longer than a field holds (kMaxCellLength).
-std::optional<KeypadEdit> KeypadInsert(std::u16string_view text, std::size_t start,
-                                       std::size_t end, std::u16string_view key);
+std::optional<KeypadEdit> KeypadInsert(std::u16string_view text, std::size_t start, std::size_t end,
+                                       std::u16string_view key);
 
 // Erases the selection, or the character before the caret when nothing is selected.
 KeypadEdit KeypadBackspace(std::u16string_view text, std::size_t start, std::size_t end);

@@ -44,7 +44,8 @@ int SelectedRow(HWND list) {
 int AppendRow(HWND list) {
     LVITEMW item = {};
     item.iItem = ListCount(list);
-    return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    return static_cast<int>(
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 int AppendRow(HWND list, const wchar_t *first, const wchar_t *second) {

@@ -10,7 +10,6 @@
 
 namespace zelmora {
 
-
 // Grid lines and full-row select, and the columns "Name" and secondColumn.
 void SetUpColumns(HWND list, const wchar_t *secondColumn);
 int ListCount(HWND list);

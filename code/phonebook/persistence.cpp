@@ -39,15 +39,15 @@ bool RegistryStore::Read(const std::u16string &name, std::u16string &text) {
 }
 
 bool RegistryStore::Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) {
-    return RegSetValueExW(key_.get(), W(name.c_str()), 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
-                          bytes) == ERROR_SUCCESS;
+    return RegSetValueExW(key_.get(), W(name.c_str()), 0, REG_SZ,
+                          reinterpret_cast<const BYTE *>(text), bytes) == ERROR_SUCCESS;
 }
 
-void RegistryStore::Delete(const std::u16string &name) { RegDeleteValueW(key_.get(), W(name.c_str())); }
-
-void RegistryStore::Close() {
-    key_.reset();
+void RegistryStore::Delete(const std::u16string &name) {
+    RegDeleteValueW(key_.get(), W(name.c_str()));
 }
+
+void RegistryStore::Close() { key_.reset(); }
 
 void LoadPhoneBook(HWND owner, PhoneBookStore &store) {
     ListRows rows(g_phoneBookList);

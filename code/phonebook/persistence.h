@@ -12,7 +12,8 @@ namespace zelmora {
 // with values "00_Name", "00_PhoneNumber", ...
 class RegistryStore : public PhoneBookStore {
   public:
-    explicit RegistryStore(const wchar_t *subkey = L"Software\\Brannock\\Zelmora") : subkey_(subkey) {}
+    explicit RegistryStore(const wchar_t *subkey = L"Software\\Brannock\\Zelmora")
+        : subkey_(subkey) {}
     bool Open() override;
     bool Read(const std::u16string &name, std::u16string &text) override;
     bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override;

@@ -41,9 +41,9 @@ TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
 TEST(QuickDial, RefusesANumberThatWouldRunACommand) {
     ASSERT_TRUE(TestModemAvailable());
     // Wine's cmd ends a line at a lone CR; U+010D reaches the script as its low byte, a CR.
-    for (const wchar_t *arguments : {L"/phone:1&echo>pwned /port:COM5",
-                                     L"\"/phone:5550123\rXmkdir pwned\" /port:COM5",
-                                     L"\"/phone:5550123\x010dXmkdir pwned\" /port:COM5"}) {
+    for (const wchar_t *arguments :
+         {L"/phone:1&echo>pwned /port:COM5", L"\"/phone:5550123\rXmkdir pwned\" /port:COM5",
+          L"\"/phone:5550123\x010dXmkdir pwned\" /port:COM5"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(arguments)));
         RemoveDirectoryW(L"pwned");
         DeleteFileW(L"pwned");
@@ -76,9 +76,11 @@ TEST(PlainStart, SavesThePhoneBookWhenWindowsEndsTheSession) {
     EXPECT_TRUE(answer);
     SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, &answer);
     EXPECT_EQ(zelmora.Wait(0), -1) << "the window is still open";
-    EXPECT_EQ(StoredValues(), (std::vector<std::pair<std::wstring, std::wstring>>{
-                                  {L"00_Name", L"Bob"}, {L"00_PhoneNumber", L"100"},
-                                  {L"01_Name", L"Ann"}, {L"01_PhoneNumber", L"200"}}));
+    EXPECT_EQ(StoredValues(),
+              (std::vector<std::pair<std::wstring, std::wstring>>{{L"00_Name", L"Bob"},
+                                                                  {L"00_PhoneNumber", L"100"},
+                                                                  {L"01_Name", L"Ann"},
+                                                                  {L"01_PhoneNumber", L"200"}}));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelmora.Wait(10000), 0);
 }

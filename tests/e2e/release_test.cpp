@@ -18,7 +18,7 @@ namespace {
 
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zelmora";
-const wchar_t *const kInstalledFiles[] = {L"zelmora.exe", L"dial.wav", L"Zelmora.chm",
+const wchar_t *const kInstalledFiles[] = {L"zelmora.exe", L"dial.wav",   L"Zelmora.chm",
                                           L"LICENSE.txt", L"README.txt", L"Uninstall.exe"};
 
 std::wstring BuildFolder() {
@@ -38,7 +38,9 @@ std::wstring KnownFolder(int id) {
     return path;
 }
 
-bool Exists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring &path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // A program run to its end; its exit code, or -1.
 long RunToEnd(const std::wstring &exe, const std::wstring &arguments) {
@@ -96,8 +98,8 @@ std::string QuickDialFrom(const std::wstring &exe, const std::wstring &folder) {
 TEST(Release, PortableZipDialsFromItsOwnFolder) {
     ASSERT_TRUE(TestModemAvailable());
     const std::wstring folder = BuildFolder() + L"\\release-zip\\Zelmora";
-    for (const wchar_t *file : {L"zelmora.exe", L"dial.wav", L"Zelmora.chm", L"LICENSE.txt",
-                                L"README.txt"})
+    for (const wchar_t *file :
+         {L"zelmora.exe", L"dial.wav", L"Zelmora.chm", L"LICENSE.txt", L"README.txt"})
         EXPECT_TRUE(Exists(folder + L"\\" + file)) << testing::PrintToString(std::wstring(file));
     EXPECT_EQ(QuickDialFrom(folder + L"\\zelmora.exe", folder), "at\r\natd 123;\r\n");
     EXPECT_FALSE(Exists(folder + L"\\temp.bat"));

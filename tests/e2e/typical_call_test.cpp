@@ -30,7 +30,8 @@ void SetText(HWND dialog, int id, const wchar_t *text) {
 }
 
 // Waits for the box with this text, photographs it if asked, and presses button.
-void Answer(ZelmoraProcess &zelmora, const wchar_t *text, int button, const wchar_t *shot = nullptr) {
+void Answer(ZelmoraProcess &zelmora, const wchar_t *text, int button,
+            const wchar_t *shot = nullptr) {
     HWND box = zelmora.FindWindowTitled(L"Zelmora", 10000, text);
     ASSERT_NE(box, nullptr) << testing::PrintToString(std::wstring(text));
     if (shot)
@@ -60,7 +61,8 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     HWND add = zelmora.FindWindowTitled(L"Add phone number");
     ASSERT_NE(add, nullptr);
     SetText(add, IDC_NAME, L"Ann");
-    for (int key : {IDC_KEY_5, IDC_KEY_5, IDC_KEY_5, IDC_KEY_0, IDC_KEY_3, IDC_BACKSPACE, IDC_KEY_1})
+    for (int key :
+         {IDC_KEY_5, IDC_KEY_5, IDC_KEY_5, IDC_KEY_0, IDC_KEY_3, IDC_BACKSPACE, IDC_KEY_1})
         PressKey(add, key);
     EXPECT_EQ(DialogItemText(add, IDC_PHONE), L"55501");
     SaveScreenshot(add, L"entry-dialog-add");
@@ -129,9 +131,9 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     EXPECT_EQ(zelmora.Wait(10000), 0);
     const auto stored = StoredValues();
     const std::vector<std::pair<std::wstring, std::wstring>> expected = {
-        {L"00_Name", L"Ann"}, {L"00_PhoneNumber", L"55501"}, {L"01_Name", L"Bob"},
-        {L"01_PhoneNumber", L"100"}, {L"02_Name", L"Cleo"}, {L"02_PhoneNumber", L"0123"},
-        {L"03_Name", L"Mia"}, {L"03_PhoneNumber", L"201"}};
+        {L"00_Name", L"Ann"},        {L"00_PhoneNumber", L"55501"}, {L"01_Name", L"Bob"},
+        {L"01_PhoneNumber", L"100"}, {L"02_Name", L"Cleo"},         {L"02_PhoneNumber", L"0123"},
+        {L"03_Name", L"Mia"},        {L"03_PhoneNumber", L"201"}};
     auto sorted = stored;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, expected);
@@ -148,9 +150,9 @@ TEST(TypicalCall, ClosingRewritesASeededPhoneBookInNameOrder) {
     auto stored = StoredValues();
     std::sort(stored.begin(), stored.end());
     const std::vector<std::pair<std::wstring, std::wstring>> expected = {
-        {L"00_Name", L"Ann"}, {L"00_PhoneNumber", L"1"}, {L"01_Name", L"Bob"},
-        {L"01_PhoneNumber", L"0"}, {L"02_Name", L"Mia"}, {L"02_PhoneNumber", L"2"},
-        {L"03_Name", L"Zed"}, {L"03_PhoneNumber", L"3"}};
+        {L"00_Name", L"Ann"},      {L"00_PhoneNumber", L"1"}, {L"01_Name", L"Bob"},
+        {L"01_PhoneNumber", L"0"}, {L"02_Name", L"Mia"},      {L"02_PhoneNumber", L"2"},
+        {L"03_Name", L"Zed"},      {L"03_PhoneNumber", L"3"}};
     EXPECT_EQ(stored, expected);
 }
 
@@ -162,7 +164,8 @@ TEST(TypicalCall, TenThousandStoredEntriesOpenSortedAndClose) {
         seed = seed * 1103515245 + 12345;
         std::wstring name;
         for (int j = 0; j < 6; ++j)
-            name += static_cast<wchar_t>((seed >> (j * 4) & 1 ? L'a' : L'A') + (seed >> (j * 3)) % 26);
+            name +=
+                static_cast<wchar_t>((seed >> (j * 4) & 1 ? L'a' : L'A') + (seed >> (j * 3)) % 26);
         entries.emplace_back(name, std::to_wstring(5550000 + i));
     }
     DeletePhoneBookKey();

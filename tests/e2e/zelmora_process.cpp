@@ -139,7 +139,8 @@ constexpr int kTextCapacity = 260;
 } // namespace
 
 RemoteList::RemoteList(HWND list, DWORD process) : list_(list) {
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
     remote_ = static_cast<BYTE *>(
         VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
 }
@@ -183,7 +184,8 @@ void RemoteList::SetCell(int row, int column, const std::wstring &text) {
     item.iSubItem = column;
     item.pszText = reinterpret_cast<wchar_t *>(remote_ + kTextOffset);
     WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);
-    WriteProcessMemory(process_, remote_ + kTextOffset, text.c_str(), (text.size() + 1) * 2, nullptr);
+    WriteProcessMemory(process_, remote_ + kTextOffset, text.c_str(), (text.size() + 1) * 2,
+                       nullptr);
     SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote_));
 }
 
@@ -191,7 +193,8 @@ int RemoteList::AppendRow(const std::wstring &name, const std::wstring &second) 
     LVITEMW item = {};
     item.iItem = Count();
     WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);
-    const int row = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(remote_)));
+    const int row = static_cast<int>(
+        SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(remote_)));
     SetCell(row, 0, name);
     SetCell(row, 1, second);
     return row;

@@ -34,25 +34,18 @@ TEST_P(SplitArgumentTest, SplitsKeyAndValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, SplitArgumentTest,
-    testing::Values(SplitCase{u"/phone:123", "phone", "123"},
-                    SplitCase{u"-port:COM3", "port", "COM3"},
-                    SplitCase{u"xport:COM3", "port", "COM3"},
-                    SplitCase{u":port:COM3", "port", "COM3"},
-                    SplitCase{u"phone:123", "hone", "123"},
-                    SplitCase{u"/Phone:123", "Phone", "123"},
-                    SplitCase{u"/phone:+1:23", "phone", "+123"},
-                    SplitCase{u"/phone", "phone", ""},
-                    SplitCase{u"/", "", ""},
-                    SplitCase{u"", "", ""},
-                    SplitCase{u"/phone:", "phone", ""},
-                    SplitCase{u"/:::", "", ""},
-                    // Each code unit gives its low byte, with no code-page conversion.
-                    SplitCase{u"/phone:\u00e9", "phone", "\xe9"},
-                    SplitCase{u"/phone:\u0431", "phone", "1"},
-                    SplitCase{u"/phone:12\u01003", "phone", "12"},
-                    SplitCase{u"/po\u0100rt:5", "po", "5"},
-                    SplitCase{u"/phone\u043a12", "phone:12", ""},
-                    SplitCase{u"/phone:1\u043a2", "phone", "1:2"}));
+    testing::Values(
+        SplitCase{u"/phone:123", "phone", "123"}, SplitCase{u"-port:COM3", "port", "COM3"},
+        SplitCase{u"xport:COM3", "port", "COM3"}, SplitCase{u":port:COM3", "port", "COM3"},
+        SplitCase{u"phone:123", "hone", "123"}, SplitCase{u"/Phone:123", "Phone", "123"},
+        SplitCase{u"/phone:+1:23", "phone", "+123"}, SplitCase{u"/phone", "phone", ""},
+        SplitCase{u"/", "", ""}, SplitCase{u"", "", ""}, SplitCase{u"/phone:", "phone", ""},
+        SplitCase{u"/:::", "", ""},
+        // Each code unit gives its low byte, with no code-page conversion.
+        SplitCase{u"/phone:\u00e9", "phone", "\xe9"}, SplitCase{u"/phone:\u0431", "phone", "1"},
+        SplitCase{u"/phone:12\u01003", "phone", "12"}, SplitCase{u"/po\u0100rt:5", "po", "5"},
+        SplitCase{u"/phone\u043a12", "phone:12", ""},
+        SplitCase{u"/phone:1\u043a2", "phone", "1:2"}));
 
 TEST(SplitArgument, LooksAtNoMoreThan259CodeUnits) {
     std::u16string argument = u"/phone:" + std::u16string(400, u'7');
@@ -100,10 +93,12 @@ INSTANTIATE_TEST_SUITE_P(
         QuickDialCase{"PortAlone", {u"/port:COM3"}, "", "COM3", false},
         QuickDialCase{"Both", {u"/phone:123", u"/port:COM3"}, "123", "COM3", true},
         QuickDialCase{"BothReversed", {u"-port:COM3", u"-phone:123"}, "123", "COM3", true},
-        QuickDialCase{"WithOthers", {u"/x:1", u"/port:COM3", u"phone:9", u"/phone:123", u"/"},
-                      "123", "COM3", true},
-        QuickDialCase{"RepeatedKey", {u"/phone:1", u"/port:COM3", u"/phone:2"}, "2", "COM3",
+        QuickDialCase{"WithOthers",
+                      {u"/x:1", u"/port:COM3", u"phone:9", u"/phone:123", u"/"},
+                      "123",
+                      "COM3",
                       true},
+        QuickDialCase{"RepeatedKey", {u"/phone:1", u"/port:COM3", u"/phone:2"}, "2", "COM3", true},
         QuickDialCase{"EmptiedAgain", {u"/phone:1", u"/port:COM3", u"/phone"}, "", "COM3", false},
         QuickDialCase{"CaseMatters", {u"/Phone:1", u"/PORT:COM3"}, "", "", false}),
     [](const auto &info) { return std::string(info.param.name); });

@@ -39,16 +39,15 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"Tab", "COM3", "1\t2", "echo at>COM3\necho atd 1\t2;>COM3"},
         ScriptCase{"Com9StaysADevice", "COM9", "1", "echo at>COM9\necho atd 1;>COM9"},
         ScriptCase{"Com12", "COM12", "1", "echo at>\\\\.\\COM12\necho atd 1;>\\\\.\\COM12"},
-        ScriptCase{"Com12LowerCase", "com12", "1", "echo at>\\\\.\\com12\necho atd 1;>\\\\.\\com12"},
+        ScriptCase{"Com12LowerCase", "com12", "1",
+                   "echo at>\\\\.\\com12\necho atd 1;>\\\\.\\com12"},
         ScriptCase{"Com256", "COM256", "1", "echo at>\\\\.\\COM256\necho atd 1;>\\\\.\\COM256"},
         ScriptCase{"NotAComNumber", "COM1A", "1", "echo at>COM1A\necho atd 1;>COM1A"},
         ScriptCase{"DevicePathAsGiven", "\\\\.\\COM4", "1",
                    "echo at>\\\\.\\COM4\necho atd 1;>\\\\.\\COM4"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(DialScript, ExampleIs31Bytes) {
-    EXPECT_EQ(ComposeDialScript("COM3", "123")->size(), 31u);
-}
+TEST(DialScript, ExampleIs31Bytes) { EXPECT_EQ(ComposeDialScript("COM3", "123")->size(), 31u); }
 
 TEST(DialScript, TakesLongPortsAndPhonesWhole) {
     // The callers deliver up to 259 bytes each; nothing is cut.
@@ -62,9 +61,10 @@ TEST(DialScript, TakesLongPortsAndPhonesWhole) {
 
 TEST(DialScript, RefusesEveryByteCmdWouldInterpret) {
     // Each byte alone, in the number and in the port, then whole injections.
-    std::vector<std::string> refused = {"123&calc", "123|x", "123>file", "123%PATH%",
-                                        "1\necho pwned", "1&echo>pwned", "\"123\"",
-                                        "5550123\rXmkdir PWNED", "123\r"};
+    std::vector<std::string> refused = {
+        "123&calc",      "123|x",        "123>file", "123%PATH%",
+        "1\necho pwned", "1&echo>pwned", "\"123\"",  "5550123\rXmkdir PWNED",
+        "123\r"};
     for (char c : std::string("&|<>^%\"\x7f"))
         refused.push_back(std::string("12") + c + "3");
     for (int b = 0; b < 0x20; ++b)

@@ -53,7 +53,8 @@ struct RecordingList : ModemListSink {
         rows.emplace_back(name, port);
     }
     void ShowError(const char16_t *text) override {
-        log.push_back("message " + std::string(text, text + std::char_traits<char16_t>::length(text)));
+        log.push_back("message " +
+                      std::string(text, text + std::char_traits<char16_t>::length(text)));
     }
 };
 
@@ -81,9 +82,11 @@ TEST(ModemListFiller, EachFailedStepShowsItsMessageThenUnwinds) {
         {2, "Failed to initialize security.", {"uninitialize"}},
         {3, "Failed to create IWbemLocator object.", {"uninitialize"}},
         {4, "Could not connect.", {"release locator", "uninitialize"}},
-        {5, "Could not set proxy blanket.",
+        {5,
+         "Could not set proxy blanket.",
          {"release services", "release locator", "uninitialize"}},
-        {6, "Query for operating system name failed.",
+        {6,
+         "Query for operating system name failed.",
          {"release services", "release locator", "uninitialize"}},
     };
     for (const FailureCase &c : cases) {

@@ -86,7 +86,8 @@ using Entries = Entries16;
 Rows RowsOf(int count) {
     Rows rows;
     for (int i = 0; i < count; ++i)
-        rows.Append(u"N" + std::u16string(1, char16_t(u'a' + i)), u"P" + std::u16string(1, char16_t(u'0' + i)));
+        rows.Append(u"N" + std::u16string(1, char16_t(u'a' + i)),
+                    u"P" + std::u16string(1, char16_t(u'0' + i)));
     return rows;
 }
 
@@ -109,12 +110,12 @@ TEST(ValueNames, HaveAtLeastTwoDigits) {
 
 TEST(ValueData, TextEndsAtNulOrEndOfData) {
     const char16_t withNul[] = u"Ann\0xyz";
-    EXPECT_EQ(TextFromValueData(withNul, 8, true), u"Ann");   // terminator stored
-    EXPECT_EQ(TextFromValueData(withNul, 6, true), u"Ann");   // no terminator
-    EXPECT_EQ(TextFromValueData(withNul, 14, true), u"Ann");  // NUL then more data
+    EXPECT_EQ(TextFromValueData(withNul, 8, true), u"Ann");  // terminator stored
+    EXPECT_EQ(TextFromValueData(withNul, 6, true), u"Ann");  // no terminator
+    EXPECT_EQ(TextFromValueData(withNul, 14, true), u"Ann"); // NUL then more data
     EXPECT_EQ(TextFromValueData(withNul, 0, true), u"");
-    EXPECT_EQ(TextFromValueData(withNul, 7, true), u"Ann");   // odd byte ignored
-    EXPECT_EQ(TextFromValueData(withNul, 6, false), u"");     // not a string type
+    EXPECT_EQ(TextFromValueData(withNul, 7, true), u"Ann"); // odd byte ignored
+    EXPECT_EQ(TextFromValueData(withNul, 6, false), u"");   // not a string type
     const std::u16string full(260, u'x');
     EXPECT_EQ(TextFromValueData(full.data(), 520, true), std::u16string(259, u'x'));
 }
@@ -152,10 +153,18 @@ TEST(Load, StopsAtTheFirstIncompleteIndex) {
         Entries expected;
     };
     const Case cases[] = {
-        {"Ordered", [](MemoryStore &s) { s.Put(0, u"Smith", u"1"); s.Put(1, u"Adams", u"2"); },
+        {"Ordered",
+         [](MemoryStore &s) {
+             s.Put(0, u"Smith", u"1");
+             s.Put(1, u"Adams", u"2");
+         },
          {{u"Smith", u"1"}, {u"Adams", u"2"}}},
         {"GapAt02",
-         [](MemoryStore &s) { s.Put(0, u"A", u"1"); s.Put(1, u"B", u"2"); s.Put(3, u"D", u"4"); },
+         [](MemoryStore &s) {
+             s.Put(0, u"A", u"1");
+             s.Put(1, u"B", u"2");
+             s.Put(3, u"D", u"4");
+         },
          {{u"A", u"1"}, {u"B", u"2"}}},
         {"NameWithoutPhone",
          [](MemoryStore &s) {
@@ -163,7 +172,11 @@ TEST(Load, StopsAtTheFirstIncompleteIndex) {
              s.values[NameValueName(0)] = {MemoryStore::Bytes(u"A"), true};
          },
          {}},
-        {"EmptyPhone", [](MemoryStore &s) { s.Put(0, u"A", u"9"); s.Put(1, u"B", u""); },
+        {"EmptyPhone",
+         [](MemoryStore &s) {
+             s.Put(0, u"A", u"9");
+             s.Put(1, u"B", u"");
+         },
          {{u"A", u"9"}, {u"B", u""}}},
         {"ValueTooLong",
          [](MemoryStore &s) {
@@ -184,7 +197,8 @@ TEST(Load, StopsAtTheFirstIncompleteIndex) {
              s.values[PhoneValueName(0)] = {MemoryStore::Bytes(u"12"), true};
          },
          {{u"Ann", u"12"}}},
-        {"Name259", [](MemoryStore &s) { s.Put(0, std::u16string(259, u'n'), u"1"); },
+        {"Name259",
+         [](MemoryStore &s) { s.Put(0, std::u16string(259, u'n'), u"1"); },
          {{std::u16string(259, u'n'), u"1"}}},
     };
     for (const Case &c : cases) {
@@ -207,11 +221,11 @@ TEST(Save, WritesTheRowsThenDeletesWhatTheListNoLongerHas) {
     EXPECT_EQ(store.values[NameValueName(1)].bytes, MemoryStore::Bytes(u"Nb"));
     EXPECT_EQ(store.values[PhoneValueName(1)].bytes, MemoryStore::Bytes(u"P1"));
     // Every write comes before the first deletion, so a save cut short loses no entry.
-    EXPECT_EQ(store.log, (std::vector<std::string>{
-                             "write 00_Name", "write 00_PhoneNumber", "write 01_Name",
-                             "write 01_PhoneNumber", "delete 02_Name", "delete 02_PhoneNumber",
-                             "delete 03_Name", "delete 03_PhoneNumber", "delete 04_Name",
-                             "delete 04_PhoneNumber"}));
+    EXPECT_EQ(store.log, (std::vector<std::string>{"write 00_Name", "write 00_PhoneNumber",
+                                                   "write 01_Name", "write 01_PhoneNumber",
+                                                   "delete 02_Name", "delete 02_PhoneNumber",
+                                                   "delete 03_Name", "delete 03_PhoneNumber",
+                                                   "delete 04_Name", "delete 04_PhoneNumber"}));
 }
 
 TEST(Save, AFailedWriteIsReportedAndTheOthersGoOn) {

@@ -14,7 +14,8 @@ TEST(ReadCommandLine, FollowsTheQuotingRules) {
         const char *port;
     } cases[] = {
         {L"zelmora.exe /phone:123 /port:COM3", "123", "COM3"},
-        {L"\"C:\\Program Files\\zelmora.exe\" \"/phone:1 555 0100\" /port:COM3", "1 555 0100", "COM3"},
+        {L"\"C:\\Program Files\\zelmora.exe\" \"/phone:1 555 0100\" /port:COM3", "1 555 0100",
+         "COM3"},
         {L"zelmora.exe /ph\"one:12\"3 /port:\"COM3\"", "123", "COM3"},
         {L"zelmora.exe \"/phone:12\\\"3\" /port:COM3", "12\"3", "COM3"},
         {L"zelmora.exe /phone:1 /phone /port:COM3", "", "COM3"},

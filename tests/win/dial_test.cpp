@@ -42,8 +42,8 @@ HANDLE StartLateInterpreter(const wchar_t *file, DWORD delayMs) {
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
                         CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
         return nullptr;
-    CloseHandle(CreateThread(nullptr, 0, ResumeLater, new LateStart{info.hThread, delayMs}, 0,
-                             nullptr));
+    CloseHandle(
+        CreateThread(nullptr, 0, ResumeLater, new LateStart{info.hThread, delayMs}, 0, nullptr));
     return info.hProcess;
 }
 

@@ -136,7 +136,9 @@ void ExpectOkBox(const SeenWindow &box, const wchar_t *text, BoxIcon icon, HWND 
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
 }
 
-void PostCommand(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+void PostCommand(HWND window, int id) {
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
 
 std::wstring WindowText(HWND window) {
     wchar_t text[1024] = {};

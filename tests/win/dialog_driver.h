@@ -1,5 +1,6 @@
 // Drives the modal dialogs and message boxes that a command opens: a thread-local WH_CBT hook
-// records each dialog window made while it is installed, when it is first activated, and hands it to the next scripted response.
+// records each dialog window made while it is installed, when it is first activated, and hands it
+// to the next scripted response.
 #pragma once
 
 #include <windows.h>

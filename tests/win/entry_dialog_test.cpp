@@ -243,6 +243,6 @@ TEST_F(EntryDialogTest, FieldsHold259CharactersAndTabFollowsTheTemplate) {
     EXPECT_EQ(phoneLimit, 259);
     EXPECT_EQ(order, (std::vector<int>{IDC_NAME, IDC_PHONE, IDOK, IDCANCEL, IDC_KEY_1, IDC_KEY_2,
                                        IDC_KEY_3, IDC_KEY_4, IDC_KEY_5, IDC_KEY_6, IDC_KEY_7,
-                                       IDC_KEY_8, IDC_KEY_9, IDC_KEY_STAR, IDC_KEY_0,
-                                       IDC_KEY_HASH, IDC_BACKSPACE, IDC_NAME}));
+                                       IDC_KEY_8, IDC_KEY_9, IDC_KEY_STAR, IDC_KEY_0, IDC_KEY_HASH,
+                                       IDC_BACKSPACE, IDC_NAME}));
 }

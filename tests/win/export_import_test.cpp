@@ -56,8 +56,8 @@ TEST_F(ExportImportTest, ExportOfAnEmptyPhoneBookIsAnEmptyFile) {
 
 TEST_F(ExportImportTest, ExportReportsAFileThatCannotBeCreatedOrWritten) {
     AppendRows(phoneBook_, {{L"Ann", L"123"}});
-    HANDLE held = CreateFileW(L"export_phone_book.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              0, nullptr);
+    HANDLE held =
+        CreateFileW(L"export_phone_book.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DialogDriver driver;
     Command(IDM_EXPORT);
     CloseHandle(held);
@@ -121,20 +121,39 @@ TEST_F(ExportImportTest, ImportThroughTheDialogKeepsTheCurrentDirectory) {
     EXPECT_EQ(ListRows(phoneBook_), (Entries{{L"Amy", L"8"}, {L"Zed", L"9"}}));
     EXPECT_EQ(ScratchFolder(), before);
     Command(IDM_EXPORT);
-    EXPECT_EQ(FileBytes((before + L"\\export_phone_book.txt").c_str()), Utf16Bytes(L"Amy|8\nZed|9\n"));
+    EXPECT_EQ(FileBytes((before + L"\\export_phone_book.txt").c_str()),
+              Utf16Bytes(L"Amy|8\nZed|9\n"));
 }
 
 TEST_F(ExportImportTest, IndexedAndScanningImportsAgree) {
     // Texts where the locale comparison differs from a comparison of code units.
-    const std::wstring pieces[] = {L"123", L"12\x00ad" L"3", L"1\x200b" L"23", L"abc", L"ABC",
-                                   L"Abc", L"\x00e9", L"e\x0301", L"E\x0301", L"\x00df", L"ss",
-                                   L"SS", L"", L"\r", L"\xfeff", L"5-5", L"55", L"\x0431", L"o\x0308"};
+    const std::wstring pieces[] = {L"123",
+                                   L"12\x00ad"
+                                   L"3",
+                                   L"1\x200b"
+                                   L"23",
+                                   L"abc",
+                                   L"ABC",
+                                   L"Abc",
+                                   L"\x00e9",
+                                   L"e\x0301",
+                                   L"E\x0301",
+                                   L"\x00df",
+                                   L"ss",
+                                   L"SS",
+                                   L"",
+                                   L"\r",
+                                   L"\xfeff",
+                                   L"5-5",
+                                   L"55",
+                                   L"\x0431",
+                                   L"o\x0308"};
     std::mt19937 random(20261207);
     for (int round = 0; round < 6; ++round) {
         std::wstring existing, file;
         for (int i = 0; i < 150; ++i) {
-            const std::wstring phone = pieces[random() % std::size(pieces)] +
-                                       pieces[random() % std::size(pieces)];
+            const std::wstring phone =
+                pieces[random() % std::size(pieces)] + pieces[random() % std::size(pieces)];
             (i < 50 ? existing : file) += L"n" + std::to_wstring(i) + L"|" + phone + L"\n";
         }
         WriteBytes(L"existing.txt", Utf16Bytes(existing));

@@ -12,7 +12,10 @@
 
 using namespace zelmora;
 
-void DeletePhoneBookKey() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPhoneBookKey); RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPhoneBookKey); }
+void DeletePhoneBookKey() {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPhoneBookKey);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPhoneBookKey);
+}
 
 namespace {
 
@@ -41,10 +44,12 @@ void StoreEntries(const Entries &entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         wchar_t name[32];
         wsprintfW(name, L"%02d_Name", static_cast<int>(i));
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(entries[i].first.c_str()),
+        RegSetValueExW(key, name, 0, REG_SZ,
+                       reinterpret_cast<const BYTE *>(entries[i].first.c_str()),
                        static_cast<DWORD>(entries[i].first.size() * 2));
         wsprintfW(name, L"%02d_PhoneNumber", static_cast<int>(i));
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(entries[i].second.c_str()),
+        RegSetValueExW(key, name, 0, REG_SZ,
+                       reinterpret_cast<const BYTE *>(entries[i].second.c_str()),
                        static_cast<DWORD>(entries[i].second.size() * 2));
     }
 }
@@ -125,4 +130,6 @@ void MainWindowTest::TearDown() {
         DestroyWindow(main_);
 }
 
-void MainWindowTest::Command(int id) { SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+void MainWindowTest::Command(int id) {
+    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}

@@ -62,12 +62,15 @@ TEST_F(MainWindowTest, SetsUpBothListsTitleAndIcons) {
 }
 
 TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
-    const std::pair<int, const wchar_t *> buttons[] = {
-        {IDC_UPDATE, L"Update"}, {IDC_DIAL, L"Dial"}, {IDC_ADD, L"Add"},
-        {IDC_EDIT, L"Edit"}, {IDC_DELETE, L"Delete"}};
+    const std::pair<int, const wchar_t *> buttons[] = {{IDC_UPDATE, L"Update"},
+                                                       {IDC_DIAL, L"Dial"},
+                                                       {IDC_ADD, L"Add"},
+                                                       {IDC_EDIT, L"Edit"},
+                                                       {IDC_DELETE, L"Delete"}};
     for (const auto &[id, text] : buttons)
         EXPECT_EQ(ItemText(main_, id), text);
-    EXPECT_EQ(GetWindowLongW(GetDlgItem(main_, IDC_DIAL), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(main_, IDC_DIAL), GWL_STYLE) & BS_TYPEMASK,
+              BS_DEFPUSHBUTTON);
 
     HMENU menu = GetMenu(main_);
     ASSERT_NE(menu, nullptr);
@@ -85,8 +88,8 @@ TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
 }
 
 TEST_F(MainWindowTest, ControlsStandInTemplateOrder) {
-    const int order[] = {IDC_MODEM_LIST, IDC_PHONE_BOOK_LIST, IDC_UPDATE, IDC_DIAL,
-                         IDC_ADD, IDC_EDIT, IDC_DELETE, -1, -1};
+    const int order[] = {IDC_MODEM_LIST, IDC_PHONE_BOOK_LIST, IDC_UPDATE, IDC_DIAL, IDC_ADD,
+                         IDC_EDIT,       IDC_DELETE,          -1,         -1};
     HWND child = GetWindow(main_, GW_CHILD);
     for (int id : order) {
         ASSERT_NE(child, nullptr);
@@ -100,8 +103,9 @@ TEST(MainWindowModal, EscAndExitEndTheDialogWith2) {
         ResetProcessState();
         DialogDriver driver(true);
         driver.Press(command);
-        EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0),
-                  IDCANCEL);
+        EXPECT_EQ(
+            DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0),
+            IDCANCEL);
         ASSERT_EQ(driver.seen.size(), 1u);
         EXPECT_EQ(driver.seen[0].title, L"Zelmora");
     }
@@ -115,7 +119,8 @@ TEST(MainWindowModal, QuickDialEndsDuringInitialisation) {
     lstrcpyA(g_quickDialPort, "COM7"); // no device behind it: cmd's redirection just fails
     DialogDriver driver;
     const DWORD start = GetTickCount();
-    EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0), 0);
+    EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0),
+              0);
     EXPECT_GE(GetTickCount() - start, 450u); // the dial script's wait
     // No message box, and the window was never shown nor got as far as its title.
     for (const SeenWindow &w : driver.seen) {

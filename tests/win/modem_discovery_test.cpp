@@ -102,7 +102,8 @@ TEST(ModemDiscovery, ComErrorIsReportedAndTheWindowStillOpens) {
     ResetProcessState();
     AllocationFailure failure;
     DialogDriver driver;
-    HWND main = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
+    HWND main =
+        CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), L"Zelmora"); // initialisation went on after the error
     EXPECT_EQ(g_phoneBookList, GetDlgItem(main, IDC_PHONE_BOOK_LIST));

@@ -52,8 +52,8 @@ class PhoneBookTest : public MainWindowTest {
         DestroyWindow(main_);
         DeletePhoneBookKey();
         StoreEntries(stored);
-        main_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
-                                   MainWindowProc, 0);
+        main_ =
+            CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
         phoneBook_ = GetDlgItem(main_, IDC_PHONE_BOOK_LIST);
     }
 };
@@ -61,8 +61,12 @@ class PhoneBookTest : public MainWindowTest {
 } // namespace
 
 TEST_F(PhoneBookTest, LoadSortsByTheLocaleAndCloseSavesInListOrder) {
-    Reopen({{L"Smith", L"1"}, {L"adams", L"2"}, {L"Adams", L"3"}, {L"\x00c9mile", L"4"},
-            {L"Emma", L"5"}, {L"zed", L"6"}});
+    Reopen({{L"Smith", L"1"},
+            {L"adams", L"2"},
+            {L"Adams", L"3"},
+            {L"\x00c9mile", L"4"},
+            {L"Emma", L"5"},
+            {L"zed", L"6"}});
     const Entries expected = SortedByLstrcmpW(ListRows(phoneBook_));
     EXPECT_EQ(ListRows(phoneBook_), expected);
     // Locale order, not code-unit order: lowercase before uppercase, É among the Es.
@@ -84,12 +88,17 @@ TEST_F(PhoneBookTest, LoadSortsByTheLocaleAndCloseSavesInListOrder) {
 }
 
 TEST_F(PhoneBookTest, SortsWhatWineSortedWrongly) {
-    AppendRows(phoneBook_, {{L"delta", L"1"}, {L"Alpha", L"2"}, {L"charlie", L"3"},
-                            {L"Bravo", L"4"}, {L"Ecole", L"5"}, {L"echo", L"6"}});
+    AppendRows(phoneBook_, {{L"delta", L"1"},
+                            {L"Alpha", L"2"},
+                            {L"charlie", L"3"},
+                            {L"Bravo", L"4"},
+                            {L"Ecole", L"5"},
+                            {L"echo", L"6"}});
     SetRowState(phoneBook_, 4, true, true); // Ecole
     SortByName(phoneBook_);
-    EXPECT_EQ(Names(ListRows(phoneBook_)), (std::vector<std::wstring>{L"Alpha", L"Bravo", L"charlie",
-                                                                     L"delta", L"echo", L"Ecole"}));
+    EXPECT_EQ(
+        Names(ListRows(phoneBook_)),
+        (std::vector<std::wstring>{L"Alpha", L"Bravo", L"charlie", L"delta", L"echo", L"Ecole"}));
     EXPECT_EQ(SelectedRow(phoneBook_), 5); // the selection moved with its row
 }
 
@@ -97,7 +106,8 @@ TEST_F(PhoneBookTest, StoresTwoBytesPerCharacter) {
     AppendRows(phoneBook_, {{std::wstring(259, L'n'), L""}, {L"Ann", L"0123"}});
     DestroyWindow(main_);
     HKEY opened;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &opened), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &opened),
+              ERROR_SUCCESS);
     const RegistryKey key(opened);
     const std::pair<const wchar_t *, DWORD> expected[] = {
         {L"00_Name", 518}, {L"00_PhoneNumber", 0}, {L"01_Name", 6}, {L"01_PhoneNumber", 8}};
@@ -115,7 +125,8 @@ TEST_F(PhoneBookTest, RegistryFailuresAreReported) {
     DialogDriver driver;
     AppendRows(phoneBook_, {{L"b", L"1"}, {L"a", L"2"}});
     LoadPhoneBook(main_, store);
-    EXPECT_EQ(Names(ListRows(phoneBook_)), (std::vector<std::wstring>{L"a", L"b"})); // sorted anyway
+    EXPECT_EQ(Names(ListRows(phoneBook_)),
+              (std::vector<std::wstring>{L"a", L"b"})); // sorted anyway
     SavePhoneBook(store);
     store.opens = true;
     SavePhoneBook(store); // one failed write among four: one message, and every write tried
