@@ -3,7 +3,7 @@ find_program(CHMCMD chmcmd)
 file(GLOB manual_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/manual/*)
 if(CHMCMD AND EXISTS ${CMAKE_SOURCE_DIR}/docs/manual/zelmora.hhp)
   add_custom_command(OUTPUT ${run_folder}/Zelmora.chm
-    COMMAND ${CHMCMD} --no-html-scan zelmora.hhp > ${CMAKE_BINARY_DIR}/chmcmd.log
+    COMMAND ${CHMCMD} --no-html-scan zelmora.hhp > ${CMAKE_BINARY_DIR}/chmcmd.log 2>&1
     COMMAND ${CMAKE_COMMAND} -E copy Zelmora.chm ${run_folder}/Zelmora.chm
     COMMAND ${CMAKE_COMMAND} -E remove Zelmora.chm
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/docs/manual
