@@ -3,6 +3,7 @@
 
 #include "base/globals.h"
 #include "dialog_driver.h"
+#include "failing_allocation.h"
 #include "main_window_fixture.h"
 #include "phonebook/entry_dialog.h"
 #include "phonebook/list_ops.h"
@@ -84,6 +85,21 @@ TEST_F(EntryDialogTest, ValidationKeepsTheDialogOpen) {
         EXPECT_EQ(fieldsAtMessage[i], std::wstring(attempts[i].name) + L"," + attempts[i].phone);
     }
     EXPECT_EQ(ListCount(phoneBook_), 0);
+}
+
+TEST_F(EntryDialogTest, RunningOutOfMemoryIsReportedAndKeepsTheDialogOpen) {
+    DialogDriver driver;
+    driver.Then([](const SeenWindow &w) {
+        const HWND dialog = w.window;
+        SetDlgItemTextW(dialog, IDC_NAME, L"Ann");
+        SetDlgItemTextW(dialog, IDC_PHONE, L"123");
+        FailNextAllocation(); // the sort after the Add
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        PostCommand(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(Run(AddEntryProc), IDCANCEL);
+    ASSERT_EQ(driver.seen.size(), 2u);
+    ExpectOkBox(driver.seen[1], L"Out of memory!", BoxIcon::Error, driver.seen[0].window);
 }
 
 TEST_F(EntryDialogTest, EditAsksForThePhoneWithoutAnIcon) {
