@@ -1,9 +1,9 @@
 // The About box and the two help commands that hand a document to the shell.
 #include "about.h"
 
-#include "../res/resource.h"
 #include "../base/globals.h"
 #include "../base/shell_open.h"
+#include "../res/resource.h"
 
 namespace zelmora {
 

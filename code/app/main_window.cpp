@@ -1,10 +1,12 @@
 // The main window's dialog procedure: initialisation, command dispatch and the save at close.
 #include "main_window.h"
-#include "startup.h"
 
 #include <commctrl.h>
 #include <comdef.h>
 
+#include "../base/globals.h"
+#include "../base/message_box.h"
+#include "../base/texts.h"
 #include "../dialing/dial_selection.h"
 #include "../dialing/run_dial_script.h"
 #include "../modems/modem_discovery.h"
@@ -15,9 +17,7 @@
 #include "../phonebook/persistence.h"
 #include "../res/resource.h"
 #include "about.h"
-#include "../base/globals.h"
-#include "../base/message_box.h"
-#include "../base/texts.h"
+#include "startup.h"
 
 namespace zelmora {
 

@@ -3,9 +3,9 @@
 
 #include <shellapi.h>
 
-#include "../res/resource.h"
 #include "../base/globals.h"
 #include "../base/text_cast.h"
+#include "../res/resource.h"
 #include "command_line.h"
 #include "main_window.h"
 

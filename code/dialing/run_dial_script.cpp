@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "../base/message_box.h"
 #include "../base/file_io.h"
+#include "../base/message_box.h"
 #include "../base/shell_open.h"
 #include "../base/texts.h"
 #include "dial_script.h"
@@ -50,10 +50,11 @@ bool DeleteOldScript() {
     if (!expected.empty() && expected.back() != L'\\')
         expected += L'\\';
     expected += kScriptFile;
-    if (lstrcmpiW(FinalPath(old).c_str(), expected.c_str()) != 0)
+    if (lstrcmpiW(FinalPath(script.get()).c_str(), expected.c_str()) != 0)
         return false;
     FILE_DISPOSITION_INFO disposition = {TRUE};
-    return SetFileInformationByHandle(old, FileDispositionInfo, &disposition, sizeof disposition);
+    return SetFileInformationByHandle(script.get(), FileDispositionInfo, &disposition,
+                                      sizeof disposition);
 }
 
 // Writes the script into a new temp.bat, never through an old one: were that a link, writing

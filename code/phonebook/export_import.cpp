@@ -7,10 +7,10 @@
 #include <new>
 #include <vector>
 
+#include "../base/file_io.h"
 #include "../base/globals.h"
 #include "../base/message_box.h"
 #include "../base/text_cast.h"
-#include "../base/file_io.h"
 #include "../base/texts.h"
 #include "list_ops.h"
 #include "list_rows.h"

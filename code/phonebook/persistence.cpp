@@ -52,6 +52,8 @@ void RegistryStore::Close() { key_.reset(); }
 void LoadPhoneBook(HWND owner, PhoneBookStore &store) {
     ListRows rows(g_phoneBookList);
     std::optional<int> loaded;
+    // Until the load has finished, the next save may delete nothing: a load cut short (out of
+    // memory) must not turn into entries deleted at close.
     g_storedEntries = 0;
     {
         RedrawPause pause(g_phoneBookList);
