@@ -46,7 +46,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 void OpenHomePage(HWND owner) {
-    wchar_t address[260] = {};
+    wchar_t address[MAX_PATH] = {};
     LoadStringW(g_instance, IDS_HOME_PAGE, address, ARRAYSIZE(address));
     ShellOpen(owner, address, SW_SHOWNORMAL);
 }

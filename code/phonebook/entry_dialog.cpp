@@ -28,7 +28,7 @@ EntryDialogState &StateOf(Mode mode) { return mode == Mode::Add ? g_addState : g
 void TakeHandles(HWND dialog, EntryDialogState &state) {
     state.phoneBookList = GetDlgItem(GetParent(dialog), IDC_PHONE_BOOK_LIST);
     state.phoneField = GetDlgItem(dialog, IDC_PHONE);
-    // Every read of a field holds 259 characters, so no field may hold more.
+    // Every read of a field holds kMaxCellLength characters, so no field may hold more.
     SendDlgItemMessageW(dialog, IDC_NAME, EM_LIMITTEXT, kMaxCellLength, 0);
     SendDlgItemMessageW(dialog, IDC_PHONE, EM_LIMITTEXT, kMaxCellLength, 0);
 }

@@ -21,7 +21,7 @@ std::u16string NameValueName(int index);
 std::u16string PhoneValueName(int index);
 
 // The text of a value that was read whole: its code units up to the first NUL or the end of the
-// data, at most 259 of them. A value that is not a string loads as empty text.
+// data, at most kMaxCellLength of them. A value that is not a string loads as empty text.
 std::u16string TextFromValueData(const void *data, std::size_t bytes, bool isString);
 
 // The five operations on the phone-book key.
