@@ -58,8 +58,8 @@ class IndexedLookup : public PhoneLookup {
 
 // Walks the file's bytes and appends each line's entry unless its Phone is already in the
 // phone book (before the import or appended earlier from the same file). A trailing odd byte,
-// units of 0 and cells beyond kMaxCellLength units are ignored. A CR right before an LF belongs to the
-// line end, so files with CR LF line ends read like the export; any other CR, and U+FEFF, are
+// units of 0 and cells beyond kMaxCellLength units are ignored. A CR right before an LF belongs to
+// the line end, so files with CR LF line ends read like the export; any other CR, and U+FEFF, are
 // ordinary characters. A last line without LF counts when the file has line structure (a "|"
 // or an LF).
 void MergePhoneBookText(const unsigned char *bytes, std::size_t size, PhoneBookRows &rows,
