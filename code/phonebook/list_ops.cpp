@@ -41,22 +41,21 @@ int SelectedRow(HWND list) {
         SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED | LVNI_SELECTED));
 }
 
-int AppendRow(HWND list) {
-    LVITEMW item = {};
-    item.iItem = ListCount(list);
-    return static_cast<int>(
-        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-}
+int AppendRow(HWND list) { return AppendRow(list, nullptr, nullptr); }
 
 int AppendRow(HWND list, const wchar_t *first, const wchar_t *second) {
     // The first cell comes with the new row: one message less for every row a load appends.
+    // Without texts the row is an item whose fields are all zero but its index.
     LVITEMW item = {};
-    item.mask = LVIF_TEXT;
     item.iItem = ListCount(list);
-    item.pszText = const_cast<wchar_t *>(first);
+    if (first) {
+        item.mask = LVIF_TEXT;
+        item.pszText = const_cast<wchar_t *>(first);
+    }
     const int row =
         static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    SetCell(list, row, 1, second);
+    if (second)
+        SetCell(list, row, 1, second);
     return row;
 }
 

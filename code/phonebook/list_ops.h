@@ -20,7 +20,8 @@ void ClearList(HWND list);
 int SelectedRow(HWND list);
 // Appends an empty row at the end, changing no selection; returns its index.
 int AppendRow(HWND list);
-// Appends a row holding first and second in columns 0 and 1; returns its index.
+// Appends a row holding first and second in columns 0 and 1 (a null text leaves its cell
+// without one); returns its index.
 int AppendRow(HWND list, const wchar_t *first, const wchar_t *second);
 void SetCell(HWND list, int row, int column, const wchar_t *text);
 void SetCell(HWND list, int row, int column, const std::u16string &text);

@@ -12,6 +12,7 @@
 
 #include "dialing/dial_script.h"
 #include "main_window_fixture.h"
+#include "shell_recorder.h"
 #include "test_files.h"
 
 using namespace zelmora;
@@ -43,14 +44,8 @@ struct ScriptRun {
 
 // Starts cmd on dial.bat in run's folder, as the shell starts the dial script.
 void Start(ScriptRun &run) {
-    std::wstring command = L"cmd.exe /c dial.bat";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                               nullptr, run.folder.c_str(), &startup, &info));
-    CloseHandle(info.hThread);
-    run.process = info.hProcess;
+    run.process = StartInterpreter(L"dial.bat", run.folder.c_str());
+    ASSERT_NE(run.process, nullptr);
 }
 
 // Waits for run's cmd and checks what it left: only the script and the port file, which holds

@@ -35,16 +35,12 @@ DWORD WINAPI ResumeLater(void *parameter) {
 // A real cmd for file, held back for delayMs after it was started, as a virus scanner or a
 // stalled machine can hold it. Its process, or null.
 HANDLE StartLateInterpreter(const wchar_t *file, DWORD delayMs) {
-    std::wstring command = L"cmd.exe /c " + std::wstring(file);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
-        return nullptr;
-    CloseHandle(
-        CreateThread(nullptr, 0, ResumeLater, new LateStart{info.hThread, delayMs}, 0, nullptr));
-    return info.hProcess;
+    HANDLE thread = nullptr;
+    HANDLE process = StartInterpreter(file, nullptr, CREATE_SUSPENDED, &thread);
+    if (process)
+        CloseHandle(
+            CreateThread(nullptr, 0, ResumeLater, new LateStart{thread, delayMs}, 0, nullptr));
+    return process;
 }
 
 BOOL WINAPI FailingWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {

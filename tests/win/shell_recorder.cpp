@@ -15,6 +15,21 @@ HANDLE Record(HWND owner, const wchar_t *file, int show) {
 
 } // namespace
 
+HANDLE StartInterpreter(const wchar_t *script, const wchar_t *folder, DWORD flags, HANDLE *thread) {
+    std::wstring command = L"cmd.exe /c " + std::wstring(script);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, flags | CREATE_NO_WINDOW,
+                        nullptr, folder, &startup, &info))
+        return nullptr;
+    if (thread)
+        *thread = info.hThread;
+    else
+        CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
 ShellRecorder::ShellRecorder() {
     g_recorder = this;
     previous_ = zelmora::g_shellOpen;
