@@ -18,8 +18,11 @@ add_library(zelmora_win STATIC
   code/base/globals.cpp
   code/base/message_box.cpp
   code/base/shell_open.cpp
+  code/base/wine.cpp
   code/dialing/dial_selection.cpp
+  code/dialing/port_check.cpp
   code/dialing/run_dial_script.cpp
+  code/dialing/script_lock.cpp
   code/modems/com_string.cpp
   code/modems/modem_discovery.cpp
   code/modems/wmi_modem_source.cpp

@@ -1,4 +1,4 @@
-// Splitting of command-line arguments into key and value, and the quick-dial keys.
+// Splitting of command-line arguments into key and value, and the keys Zelmora knows.
 #include "command_line.h"
 
 #include <cstring>
@@ -28,7 +28,8 @@ void SplitArgument(const char16_t *argument, char *key, char *value) {
     out[used] = '\0';
 }
 
-void TakeArgument(const char16_t *argument, char *phone, char *port, ByteCompare compare) {
+void TakeArgument(const char16_t *argument, char *phone, char *port, bool &hangUp,
+                  ByteCompare compare) {
     char key[kArgumentBufferSize];
     char value[kArgumentBufferSize];
     SplitArgument(argument, key, value);
@@ -36,6 +37,8 @@ void TakeArgument(const char16_t *argument, char *phone, char *port, ByteCompare
         std::memcpy(phone, value, std::strlen(value) + 1);
     if (compare(key, "port") == 0)
         std::memcpy(port, value, std::strlen(value) + 1);
+    if (compare(key, "hangup") == 0)
+        hangUp = true;
 }
 
 } // namespace zelmora

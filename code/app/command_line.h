@@ -1,4 +1,5 @@
-// Command-line arguments of the form "/key:value" and the quick-dial strings they fill.
+// Command-line arguments of the form "/key:value", the quick-dial strings and the hang-up flag
+// they fill, and what a start with them does.
 // Platform-free: the key comparison is handed in by the caller.
 #pragma once
 
@@ -20,10 +21,22 @@ using ByteCompare = int (*)(const char *, const char *);
 void SplitArgument(const char16_t *argument, char *key, char *value);
 
 // Takes one argument: "phone" and "port" keys replace the quick-dial phone or port with their
-// value (an empty value included); every other key is ignored.
-void TakeArgument(const char16_t *argument, char *phone, char *port, ByteCompare compare);
+// value (an empty value included); a "hangup" key, whatever its value, sets hangUp; every other
+// key is ignored.
+void TakeArgument(const char16_t *argument, char *phone, char *port, bool &hangUp,
+                  ByteCompare compare);
 
-// Quick dial happens only when both strings are non-empty.
-inline bool IsQuickDial(const char *phone, const char *port) { return *phone && *port; }
+// What Zelmora does at start instead of opening its window.
+enum class QuickAction { None, Dial, HangUp };
+
+// Dial when both strings are non-empty; hang up when only the port is, and the hangup key was
+// given; otherwise the window opens.
+inline QuickAction ChooseQuickAction(const char *phone, const char *port, bool hangUp) {
+    if (!*port)
+        return QuickAction::None;
+    if (*phone)
+        return QuickAction::Dial;
+    return hangUp ? QuickAction::HangUp : QuickAction::None;
+}
 
 } // namespace zelmora

@@ -69,6 +69,9 @@ void OnCommand(HWND window, WORD id) {
     case IDC_DIAL:
         DialSelection();
         break;
+    case IDC_HANG_UP:
+        HangUpSelection();
+        break;
     case IDM_EXPORT:
         ExportPhoneBook();
         break;
@@ -85,9 +88,17 @@ void OnCommand(HWND window, WORD id) {
     }
 }
 
-void SaveUnlessQuickDial() {
-    if (!IsQuickDialMode())
+void SaveUnlessQuickAction() {
+    if (ProcessQuickAction() == QuickAction::None)
         RunReportingOutOfMemory(nullptr, [] { SavePhoneBook(); });
+}
+
+// Dials or hangs up as the command line asked, with no window.
+void RunQuickAction(HWND window, QuickAction action) {
+    if (action == QuickAction::Dial)
+        RunDialScript(g_quickDialPort, window, g_quickDialPhone);
+    else if (action == QuickAction::HangUp)
+        RunHangUpScript(g_quickDialPort, window);
 }
 
 } // namespace
@@ -103,9 +114,8 @@ void RunModemDiscovery() {
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        if (IsQuickDialMode()) {
-            RunReportingOutOfMemory(
-                nullptr, [window] { RunDialScript(g_quickDialPort, window, g_quickDialPhone); });
+        if (const QuickAction action = ProcessQuickAction(); action != QuickAction::None) {
+            RunReportingOutOfMemory(nullptr, [=] { RunQuickAction(window, action); });
             EndDialog(window, 0);
             return TRUE;
         }
@@ -121,10 +131,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ENDSESSION:
         // Windows ends the process after this message without destroying the window: save now.
         if (wParam)
-            SaveUnlessQuickDial();
+            SaveUnlessQuickAction();
         return FALSE;
     case WM_DESTROY:
-        SaveUnlessQuickDial();
+        SaveUnlessQuickAction();
         return FALSE;
     }
     return FALSE;

@@ -6,7 +6,6 @@
 #include "../base/globals.h"
 #include "../base/text_cast.h"
 #include "../res/resource.h"
-#include "command_line.h"
 #include "main_window.h"
 
 namespace zelmora {
@@ -17,7 +16,9 @@ int CompareKey(const char *a, const char *b) { return lstrcmpA(a, b); }
 
 } // namespace
 
-bool IsQuickDialMode() { return IsQuickDial(g_quickDialPhone, g_quickDialPort); }
+QuickAction ProcessQuickAction() {
+    return ChooseQuickAction(g_quickDialPhone, g_quickDialPort, g_quickHangUp);
+}
 
 void LoadCaption(HINSTANCE instance) {
     LoadStringW(instance, IDS_APP_TITLE, g_caption, ARRAYSIZE(g_caption));
@@ -29,7 +30,7 @@ void ReadCommandLine(const wchar_t *commandLine) {
     if (!arguments)
         return;
     for (int i = 1; i < count; ++i)
-        TakeArgument(U(arguments[i]), g_quickDialPhone, g_quickDialPort, CompareKey);
+        TakeArgument(U(arguments[i]), g_quickDialPhone, g_quickDialPort, g_quickHangUp, CompareKey);
     LocalFree(arguments);
 }
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "command_line.h"
+
 namespace zelmora {
 
 // Loads the caption into g_caption.
@@ -11,8 +13,8 @@ void LoadCaption(HINSTANCE instance);
 // Fills the quick-dial strings from a whole command line (the program's path first).
 void ReadCommandLine(const wchar_t *commandLine);
 
-// Whether the command line gave both quick-dial strings; fixed for the life of the process.
-bool IsQuickDialMode();
+// What the command line asked to do without the window; fixed for the life of the process.
+QuickAction ProcessQuickAction();
 
 // Everything the entry point does; the process exit code is always 0.
 int RunZelmora(HINSTANCE instance);

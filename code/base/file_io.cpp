@@ -11,6 +11,28 @@ FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition) {
     return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
+std::wstring FinalPath(HANDLE handle) {
+    std::wstring path(GetFinalPathNameByHandleW(handle, nullptr, 0, FILE_NAME_NORMALIZED), L'\0');
+    if (path.empty())
+        return path;
+    path.resize(GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                          FILE_NAME_NORMALIZED));
+    return path;
+}
+
+std::wstring CurrentFolderPath() {
+    HANDLE here = CreateFileW(L".", FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (here == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    const FileHandle folder(here);
+    std::wstring path = FinalPath(folder.get());
+    if (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
 bool WriteWhole(HANDLE file, const void *data, DWORD size) {
     DWORD written = 0;
     return g_writeFile(file, data, size, &written, nullptr) && written == size;

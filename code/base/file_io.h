@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "scoped.h"
 
 namespace zelmora {
@@ -14,6 +16,12 @@ FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition);
 // WriteFile itself; tests replace it to make a write fail or come up short.
 using FileWriteFunction = BOOL(WINAPI *)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 extern FileWriteFunction g_writeFile;
+
+// The path that a handle really reaches, links and short names resolved, or empty text.
+std::wstring FinalPath(HANDLE handle);
+
+// The final path of the current directory, without a closing backslash, or empty text.
+std::wstring CurrentFolderPath();
 
 // True when all size bytes were written: a full disk can accept part of a write.
 bool WriteWhole(HANDLE file, const void *data, DWORD size);

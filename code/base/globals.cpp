@@ -7,6 +7,7 @@ HINSTANCE g_instance;
 wchar_t g_caption[100];
 char g_quickDialPhone[kCellCapacity];
 char g_quickDialPort[kCellCapacity];
+bool g_quickHangUp;
 HWND g_modemList;
 HWND g_phoneBookList;
 

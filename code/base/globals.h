@@ -1,5 +1,6 @@
 // The process-wide state, below every other header: the module, the caption, the quick-dial
-// strings (written at start-up) and the two lists (written when the main window initialises).
+// strings and the hang-up flag (written at start-up) and the two lists (written when the main
+// window initialises).
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@ extern HINSTANCE g_instance;
 extern wchar_t g_caption[100];
 extern char g_quickDialPhone[kCellCapacity];
 extern char g_quickDialPort[kCellCapacity];
+extern bool g_quickHangUp;
 extern HWND g_modemList;
 extern HWND g_phoneBookList;
 

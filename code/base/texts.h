@@ -7,6 +7,9 @@ namespace zelmora {
 inline constexpr char16_t kTextCannotCreateScript[] = u"Can not create temp file!";
 inline constexpr char16_t kTextNotDialable[] =
     u"The phone number or port contains characters that can not be dialled.";
+// %s is the port as it was given.
+inline constexpr char16_t kTextPortNotFound[] =
+    u"Can not find the port \"%s\". Check that the modem is connected.";
 inline constexpr char16_t kTextNoModem[] = u"There is not installed modem! Call to \"User manual\"";
 inline constexpr char16_t kTextSelectModem[] = u"Please select a modem!";
 inline constexpr char16_t kTextAddLine[] = u"Please add a line to phone book.";

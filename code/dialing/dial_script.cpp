@@ -1,4 +1,5 @@
-// Composition of the dial script and the rule that keeps cmd from running anything else.
+// Composition of the dial and hang-up scripts and the rule that keeps cmd from running anything
+// else.
 #include "dial_script.h"
 
 namespace zelmora {
@@ -51,16 +52,13 @@ std::optional<std::string> ComposeDialScript(std::string_view port, std::string_
     if (!IsDialable(port) || !IsDialable(phone))
         return std::nullopt;
     const std::string target = ScriptPortName(port);
-    std::string script;
-    script.reserve(20 + 2 * target.size() + phone.size());
-    script += "echo at>";
-    script += target;
-    script += '\n';
-    script += "echo atd ";
-    script += phone;
-    script += ";>";
-    script += target;
-    return script;
+    return "echo at^&d0>" + target + "\necho atd " + std::string(phone) + ";>" + target;
+}
+
+std::optional<std::string> ComposeHangUpScript(std::string_view port) {
+    if (!IsDialable(port))
+        return std::nullopt;
+    return "echo ath>" + ScriptPortName(port);
 }
 
 } // namespace zelmora

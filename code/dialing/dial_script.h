@@ -1,4 +1,4 @@
-// The dial script: the two batch lines that echo "at" and "atd <number>;" into the modem's port.
+// The dial and hang-up scripts: batch lines that echo Hayes commands into the modem's port.
 // Platform-free, so that the exact bytes and the refusal rule can be tested on their own.
 #pragma once
 
@@ -16,8 +16,14 @@ bool IsDialable(std::string_view text);
 // by two or more digits (any letter case) becomes "\\.\COMnn"; every other port stays as given.
 std::string ScriptPortName(std::string_view port);
 
-// The script bytes: "echo at>" port LF "echo atd " phone ";>" port, with no line end after
-// the second line. Empty when the port or the phone is not dialable.
+// The dial script: "echo at^&d0>" port LF "echo atd " phone ";>" port, with no line end after
+// the second line. The first line sends "at&d0" (the caret keeps cmd from taking & as a
+// command separator): the modem then ignores DTR, which Windows' serial driver drops each time
+// a redirection closes the port, and which would otherwise end the call that "atd" starts.
+// Empty when the port or the phone is not dialable.
 std::optional<std::string> ComposeDialScript(std::string_view port, std::string_view phone);
+
+// The hang-up script: "echo ath>" port, no line end. Empty when the port is not dialable.
+std::optional<std::string> ComposeHangUpScript(std::string_view port);
 
 } // namespace zelmora

@@ -1,4 +1,4 @@
-// Dial from the two lists' selected rows.
+// Dial and hang up from the two lists' selected rows.
 #include "dial_selection.h"
 
 #include "../base/globals.h"
@@ -37,6 +37,14 @@ void DialSelection() {
     GetSecondCellTextA(g_modemList, SelectedRow(g_modemList), port);
     GetSecondCellTextA(g_phoneBookList, SelectedRow(g_phoneBookList), phone);
     RunDialScript(port, GetParent(g_phoneBookList), phone);
+}
+
+void HangUpSelection() {
+    if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem))
+        return;
+    char port[kCellCapacity] = {};
+    GetSecondCellTextA(g_modemList, SelectedRow(g_modemList), port);
+    RunHangUpScript(port, GetParent(g_modemList));
 }
 
 } // namespace zelmora

@@ -1,4 +1,5 @@
-// The Dial command: the port of the selected modem and the number of the selected entry.
+// The Dial and Hang up commands: the port of the selected modem and the number of the selected
+// entry.
 #pragma once
 
 #include <windows.h>
@@ -11,5 +12,9 @@ void GetSecondCellTextA(HWND list, int row, char *buffer);
 // Checks that both lists have a selected row, with one message for each thing missing, then
 // dials the selected entry's number on the selected modem's port.
 void DialSelection();
+
+// The Hang up command: checks that the modem list has a selected row, as the Dial command does,
+// then sends the selected modem's port the hang-up script.
+void HangUpSelection();
 
 } // namespace zelmora

@@ -1,8 +1,10 @@
-// The one routine that dials: the script's file, the shell request, the sound and the clean-up.
+// The one routine that dials and hangs up: the script's file, the shell request, the sound and
+// the clean-up.
 #include "run_dial_script.h"
 
 #include <mmsystem.h>
 
+#include <optional>
 #include <string>
 
 #include "../base/file_io.h"
@@ -10,26 +12,16 @@
 #include "../base/shell_open.h"
 #include "../base/texts.h"
 #include "dial_script.h"
+#include "port_check.h"
+#include "script_lock.h"
 
 namespace zelmora {
 
 namespace {
 
 constexpr wchar_t kScriptFile[] = L"temp.bat";
-// The interpreter is given this long before the script may go, however quickly it ends...
+// The interpreter is given this long before the script may go, however quickly it ends.
 constexpr DWORD kScriptGraceMs = 500;
-// ...and at most this long in all, so that a hung interpreter cannot hold the dial forever.
-constexpr DWORD kScriptLimitMs = 10000;
-
-// The path that a handle really reaches, or empty text.
-std::wstring FinalPath(HANDLE handle) {
-    std::wstring path(GetFinalPathNameByHandleW(handle, nullptr, 0, FILE_NAME_NORMALIZED), L'\0');
-    if (path.empty())
-        return path;
-    path.resize(GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
-                                          FILE_NAME_NORMALIZED));
-    return path;
-}
 
 // Deletes an old temp.bat through its own handle, and only when that handle reaches temp.bat
 // in the current directory. A link called temp.bat is refused instead: Wine follows it even
@@ -41,15 +33,7 @@ bool DeleteOldScript() {
     if (old == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     const FileHandle script(old);
-    HANDLE here = CreateFileW(L".", FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (here == INVALID_HANDLE_VALUE)
-        return false;
-    const FileHandle folder(here);
-    std::wstring expected = FinalPath(folder.get());
-    if (!expected.empty() && expected.back() != L'\\')
-        expected += L'\\';
-    expected += kScriptFile;
+    const std::wstring expected = CurrentFolderPath() + L"\\" + kScriptFile;
     if (lstrcmpiW(FinalPath(script.get()).c_str(), expected.c_str()) != 0)
         return false;
     FILE_DISPOSITION_INFO disposition = {TRUE};
@@ -73,28 +57,72 @@ bool WriteScript(const std::string &script) {
     return false;
 }
 
-} // namespace
+// Whether process runs cmd.exe. Only the interpreter is ended at the time limit: were .bat
+// files opened by another program (an editor, say), ending it could lose the user's work.
+bool IsCommandInterpreter(HANDLE process) {
+    wchar_t path[MAX_PATH];
+    DWORD size = ARRAYSIZE(path);
+    if (!QueryFullProcessImageNameW(process, 0, path, &size))
+        return false;
+    const wchar_t *name = path + size;
+    while (name > path && name[-1] != L'\\' && name[-1] != L'/')
+        --name;
+    return lstrcmpiW(name, L"cmd.exe") == 0;
+}
 
-void RunDialScript(const char *port, HWND owner, const char *phone) {
+// Waits for the interpreter until the time limit, then ends it if it still runs: Windows' cmd
+// reopens the script for each line, and one left running could later read the next script at
+// its old offset.
+void FinishInterpreter(HANDLE interpreter, DWORD waitMs) {
+    if (WaitForSingleObject(interpreter, waitMs) == WAIT_TIMEOUT &&
+        IsCommandInterpreter(interpreter)) {
+        TerminateProcess(interpreter, 1);
+        WaitForSingleObject(interpreter, kScriptGraceMs);
+    }
+    CloseHandle(interpreter);
+}
+
+// The one routine behind a dial and a hang-up: refusal, port lookup, the folder's lock, the
+// file, the shell request, the sound (when there is one), the wait and the clean-up.
+void RunScript(const char *port, HWND owner, const std::optional<std::string> &script,
+               const wchar_t *sound) {
     // A number such as "123&calc" would make cmd run a second command: refuse before writing.
-    const auto script = ComposeDialScript(port, phone);
     if (!script) {
         ShowMessage(nullptr, kTextNotDialable, MB_ICONERROR);
         return;
     }
-    if (!WriteScript(*script)) {
+    if (!PortIsPresent(port)) {
+        ShowPortNotFound(port);
+        return;
+    }
+    const ScriptLock lock(g_scriptTimeLimitMs);
+    if (!lock.held() || !WriteScript(*script)) {
         ShowMessage(nullptr, kTextCannotCreateScript, MB_ICONERROR);
         return;
     }
     HANDLE interpreter = ShellOpenProcess(owner, kScriptFile, SW_HIDE);
-    PlaySoundW(L"dial.wav", nullptr, SND_ASYNC);
-    Sleep(kScriptGraceMs);
+    if (sound)
+        g_playSound(sound, nullptr, SND_ASYNC);
+    const DWORD grace = g_scriptTimeLimitMs < kScriptGraceMs ? g_scriptTimeLimitMs : kScriptGraceMs;
+    Sleep(grace);
     // cmd may read the script line by line, and may start late: keep it until cmd is done.
-    if (interpreter) {
-        WaitForSingleObject(interpreter, kScriptLimitMs - kScriptGraceMs);
-        CloseHandle(interpreter);
-    }
+    if (interpreter)
+        FinishInterpreter(interpreter, g_scriptTimeLimitMs - grace);
     DeleteFileW(kScriptFile);
+}
+
+} // namespace
+
+// At most this long in all, so that a hung interpreter cannot hold the dial forever.
+DWORD g_scriptTimeLimitMs = 10000;
+SoundFunction g_playSound = PlaySoundW;
+
+void RunDialScript(const char *port, HWND owner, const char *phone) {
+    RunScript(port, owner, ComposeDialScript(port, phone), L"dial.wav");
+}
+
+void RunHangUpScript(const char *port, HWND owner) {
+    RunScript(port, owner, ComposeHangUpScript(port), nullptr);
 }
 
 } // namespace zelmora

@@ -31,6 +31,7 @@
 #define IDC_MODEM_LIST 1000
 #define IDC_PHONE_BOOK_LIST 1001
 #define IDC_UPDATE 3
+#define IDC_HANG_UP 1004
 #define IDC_DIAL 1002
 #define IDC_ADD 4
 #define IDC_EDIT 5

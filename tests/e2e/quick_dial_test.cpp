@@ -19,9 +19,13 @@ struct QuickDialCase {
 TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
     ASSERT_TRUE(TestModemAvailable());
     const QuickDialCase cases[] = {
-        {L"/phone:123 /port:COM5", "com5", "at\r\natd 123;\r\n"},
-        {L"-port:COM5 \"/phone:+1 (555) 0100\" /other:1", "com5", "at\r\natd +1 (555) 0100;\r\n"},
-        {L"/phone:4711 /port:COM12", "com12", "at\r\natd 4711;\r\n"},
+        {L"/phone:123 /port:COM5", "com5", "at&d0\r\natd 123;\r\n"},
+        {L"-port:COM5 \"/phone:+1 (555) 0100\" /other:1", "com5",
+         "at&d0\r\natd +1 (555) 0100;\r\n"},
+        {L"/phone:4711 /port:COM12", "com12", "at&d0\r\natd 4711;\r\n"},
+        {L"/port:COM5 /hangup", "com5", "ath\r\n"},
+        {L"/hangup:1 /port:COM12 /other", "com12", "ath\r\n"},
+        {L"/hangup /phone:77 /port:COM5", "com5", "at&d0\r\natd 77;\r\n"},
     };
     for (const QuickDialCase &c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.arguments)));

@@ -101,7 +101,7 @@ TEST(Release, PortableZipDialsFromItsOwnFolder) {
     for (const wchar_t *file :
          {L"zelmora.exe", L"dial.wav", L"Zelmora.chm", L"LICENSE.txt", L"README.txt"})
         EXPECT_TRUE(Exists(folder + L"\\" + file)) << testing::PrintToString(std::wstring(file));
-    EXPECT_EQ(QuickDialFrom(folder + L"\\zelmora.exe", folder), "at\r\natd 123;\r\n");
+    EXPECT_EQ(QuickDialFrom(folder + L"\\zelmora.exe", folder), "at&d0\r\natd 123;\r\n");
     EXPECT_FALSE(Exists(folder + L"\\temp.bat"));
 }
 
@@ -123,7 +123,7 @@ TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayIcon"),
               installed + L"\\zelmora.exe,0");
 
-    EXPECT_EQ(QuickDialFrom(link.target, link.folder), "at\r\natd 123;\r\n");
+    EXPECT_EQ(QuickDialFrom(link.target, link.folder), "at&d0\r\natd 123;\r\n");
 
     DeletePhoneBookKey();
     StoreEntries({{L"Ann", L"123"}});

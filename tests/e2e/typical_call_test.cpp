@@ -125,7 +125,12 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     SaveScreenshot(main, L"main-window-before-dial");
     const std::size_t before = ModemBytes("com5").size();
     PostMessageW(GetDlgItem(main, IDC_PHONE_BOOK_LIST), WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(WaitForModemBytes("com5", before), "at\r\natd 0123;\r\n");
+    EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 0123;\r\n");
+
+    // The other side answered and the handset is up: Hang up releases the modem's line.
+    const std::size_t dialled = ModemBytes("com5").size();
+    Click(main, IDC_HANG_UP);
+    EXPECT_EQ(WaitForModemBytes("com5", dialled), "ath\r\n");
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelmora.Wait(10000), 0);

@@ -1,4 +1,4 @@
-// Fuzzes SplitArgument and the quick-dial decision with arbitrary UTF-16 arguments.
+// Fuzzes SplitArgument and the quick-action decision with arbitrary UTF-16 arguments.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::memcpy(units.data(), data, size / 2 * 2);
     char phone[zelmora::kArgumentBufferSize] = "";
     char port[zelmora::kArgumentBufferSize] = "";
+    bool hangUp = false;
     for (std::size_t start = 0; start < units.size();) {
         const char16_t *argument = units.data() + start;
         char key[zelmora::kArgumentBufferSize];
@@ -19,13 +20,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         zelmora::SplitArgument(argument, key, value);
         if (std::strlen(key) > 259 || std::strlen(value) > 258)
             std::abort();
-        zelmora::TakeArgument(argument, phone, port, std::strcmp);
+        zelmora::TakeArgument(argument, phone, port, hangUp, std::strcmp);
         std::size_t length = 0;
         while (argument[length] != u'\0')
             ++length;
         start += length + 1;
     }
-    if (zelmora::IsQuickDial(phone, port) != (phone[0] != '\0' && port[0] != '\0'))
+    using zelmora::QuickAction;
+    const QuickAction action = zelmora::ChooseQuickAction(phone, port, hangUp);
+    const QuickAction expected = !port[0]   ? QuickAction::None
+                                 : phone[0] ? QuickAction::Dial
+                                 : hangUp   ? QuickAction::HangUp
+                                            : QuickAction::None;
+    if (action != expected)
         std::abort();
     return 0;
 }

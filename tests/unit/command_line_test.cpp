@@ -68,7 +68,7 @@ struct QuickDialCase {
     std::vector<std::u16string> arguments;
     std::string phone;
     std::string port;
-    bool quickDial;
+    QuickAction action;
 };
 
 void PrintTo(const QuickDialCase &c, std::ostream *os) { *os << std::string(c.name); }
@@ -79,28 +79,41 @@ TEST_P(QuickDialTest, TakesTheLastPhoneAndPort) {
     const QuickDialCase &c = GetParam();
     char phone[kArgumentBufferSize] = "";
     char port[kArgumentBufferSize] = "";
+    bool hangUp = false;
     for (const auto &argument : c.arguments)
-        TakeArgument(argument.c_str(), phone, port, std::strcmp);
+        TakeArgument(argument.c_str(), phone, port, hangUp, std::strcmp);
     EXPECT_EQ(std::string(phone), c.phone);
     EXPECT_EQ(std::string(port), c.port);
-    EXPECT_EQ(IsQuickDial(phone, port), c.quickDial);
+    EXPECT_EQ(ChooseQuickAction(phone, port, hangUp), c.action);
 }
+
+constexpr QuickAction kWindow = QuickAction::None;
+constexpr QuickAction kDial = QuickAction::Dial;
+constexpr QuickAction kHangUp = QuickAction::HangUp;
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, QuickDialTest,
     testing::Values(
-        QuickDialCase{"PhoneAlone", {u"/phone:123"}, "123", "", false},
-        QuickDialCase{"PortAlone", {u"/port:COM3"}, "", "COM3", false},
-        QuickDialCase{"Both", {u"/phone:123", u"/port:COM3"}, "123", "COM3", true},
-        QuickDialCase{"BothReversed", {u"-port:COM3", u"-phone:123"}, "123", "COM3", true},
+        QuickDialCase{"PhoneAlone", {u"/phone:123"}, "123", "", kWindow},
+        QuickDialCase{"PortAlone", {u"/port:COM3"}, "", "COM3", kWindow},
+        QuickDialCase{"Both", {u"/phone:123", u"/port:COM3"}, "123", "COM3", kDial},
+        QuickDialCase{"BothReversed", {u"-port:COM3", u"-phone:123"}, "123", "COM3", kDial},
         QuickDialCase{"WithOthers",
                       {u"/x:1", u"/port:COM3", u"phone:9", u"/phone:123", u"/"},
                       "123",
                       "COM3",
-                      true},
-        QuickDialCase{"RepeatedKey", {u"/phone:1", u"/port:COM3", u"/phone:2"}, "2", "COM3", true},
-        QuickDialCase{"EmptiedAgain", {u"/phone:1", u"/port:COM3", u"/phone"}, "", "COM3", false},
-        QuickDialCase{"CaseMatters", {u"/Phone:1", u"/PORT:COM3"}, "", "", false}),
+                      kDial},
+        QuickDialCase{"RepeatedKey", {u"/phone:1", u"/port:COM3", u"/phone:2"}, "2", "COM3", kDial},
+        QuickDialCase{"EmptiedAgain", {u"/phone:1", u"/port:COM3", u"/phone"}, "", "COM3", kWindow},
+        QuickDialCase{"CaseMatters", {u"/Phone:1", u"/PORT:COM3"}, "", "", kWindow},
+        // The hangup key's value is ignored; a phone makes it a dial.
+        QuickDialCase{"HangUp", {u"/port:COM3", u"/hangup"}, "", "COM3", kHangUp},
+        QuickDialCase{"HangUpWithValue", {u"-hangup:no", u"/port:COM3"}, "", "COM3", kHangUp},
+        QuickDialCase{
+            "HangUpAndPhone", {u"/hangup", u"/port:COM3", u"/phone:1"}, "1", "COM3", kDial},
+        QuickDialCase{"HangUpWithoutPort", {u"/hangup", u"/phone:1"}, "1", "", kWindow},
+        QuickDialCase{"HangUpEmptyPort", {u"/hangup", u"/port:"}, "", "", kWindow},
+        QuickDialCase{"HangUpCaseMatters", {u"/HangUp", u"/port:COM3"}, "", "COM3", kWindow}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,6 +1,7 @@
 // The dial script's exact bytes, the port names cmd understands, and the refusal rule.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace {
 struct ScriptCase {
     const char *name;
     std::string port;
-    std::string phone;
+    std::optional<std::string> phone; // none: the hang-up script
     std::string script;
 };
 
@@ -23,7 +24,7 @@ class DialScriptTest : public testing::TestWithParam<ScriptCase> {};
 
 TEST_P(DialScriptTest, ComposesExactBytes) {
     const ScriptCase &c = GetParam();
-    auto script = ComposeDialScript(c.port, c.phone);
+    auto script = c.phone ? ComposeDialScript(c.port, *c.phone) : ComposeHangUpScript(c.port);
     ASSERT_TRUE(script.has_value());
     EXPECT_EQ(*script, c.script);
 }
@@ -31,23 +32,26 @@ TEST_P(DialScriptTest, ComposesExactBytes) {
 INSTANTIATE_TEST_SUITE_P(
     Dialable, DialScriptTest,
     testing::Values(
-        ScriptCase{"Example", "COM3", "123", "echo at>COM3\necho atd 123;>COM3"},
-        ScriptCase{"EmptyPhone", "COM3", "", "echo at>COM3\necho atd ;>COM3"},
+        ScriptCase{"Example", "COM3", "123", "echo at^&d0>COM3\necho atd 123;>COM3"},
+        ScriptCase{"EmptyPhone", "COM3", "", "echo at^&d0>COM3\necho atd ;>COM3"},
         ScriptCase{"Punctuation", "COM1", "+1 (555) 010-99,*#;!@WPT.",
-                   "echo at>COM1\necho atd +1 (555) 010-99,*#;!@WPT.;>COM1"},
-        ScriptCase{"HighBytes", "COM2", "12\xe9\xff", "echo at>COM2\necho atd 12\xe9\xff;>COM2"},
-        ScriptCase{"Tab", "COM3", "1\t2", "echo at>COM3\necho atd 1\t2;>COM3"},
-        ScriptCase{"Com9StaysADevice", "COM9", "1", "echo at>COM9\necho atd 1;>COM9"},
-        ScriptCase{"Com12", "COM12", "1", "echo at>\\\\.\\COM12\necho atd 1;>\\\\.\\COM12"},
+                   "echo at^&d0>COM1\necho atd +1 (555) 010-99,*#;!@WPT.;>COM1"},
+        ScriptCase{"HighBytes", "COM2", "12\xe9\xff",
+                   "echo at^&d0>COM2\necho atd 12\xe9\xff;>COM2"},
+        ScriptCase{"Tab", "COM3", "1\t2", "echo at^&d0>COM3\necho atd 1\t2;>COM3"},
+        ScriptCase{"Com9StaysADevice", "COM9", "1", "echo at^&d0>COM9\necho atd 1;>COM9"},
+        ScriptCase{"Com12", "COM12", "1", "echo at^&d0>\\\\.\\COM12\necho atd 1;>\\\\.\\COM12"},
         ScriptCase{"Com12LowerCase", "com12", "1",
-                   "echo at>\\\\.\\com12\necho atd 1;>\\\\.\\com12"},
-        ScriptCase{"Com256", "COM256", "1", "echo at>\\\\.\\COM256\necho atd 1;>\\\\.\\COM256"},
-        ScriptCase{"NotAComNumber", "COM1A", "1", "echo at>COM1A\necho atd 1;>COM1A"},
+                   "echo at^&d0>\\\\.\\com12\necho atd 1;>\\\\.\\com12"},
+        ScriptCase{"Com256", "COM256", "1", "echo at^&d0>\\\\.\\COM256\necho atd 1;>\\\\.\\COM256"},
+        ScriptCase{"NotAComNumber", "COM1A", "1", "echo at^&d0>COM1A\necho atd 1;>COM1A"},
         ScriptCase{"DevicePathAsGiven", "\\\\.\\COM4", "1",
-                   "echo at>\\\\.\\COM4\necho atd 1;>\\\\.\\COM4"}),
+                   "echo at^&d0>\\\\.\\COM4\necho atd 1;>\\\\.\\COM4"},
+        ScriptCase{"HangUp", "COM3", std::nullopt, "echo ath>COM3"},
+        ScriptCase{"HangUpCom12", "COM12", std::nullopt, "echo ath>\\\\.\\COM12"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(DialScript, ExampleIs31Bytes) { EXPECT_EQ(ComposeDialScript("COM3", "123")->size(), 31u); }
+TEST(DialScript, ExampleIs35Bytes) { EXPECT_EQ(ComposeDialScript("COM3", "123")->size(), 35u); }
 
 TEST(DialScript, TakesLongPortsAndPhonesWhole) {
     // The callers deliver up to 259 bytes each; nothing is cut.
@@ -55,8 +59,8 @@ TEST(DialScript, TakesLongPortsAndPhonesWhole) {
     const std::string phone(259, '5');
     auto script = ComposeDialScript(port, phone);
     ASSERT_TRUE(script.has_value());
-    EXPECT_EQ(script->size(), 20 + 2 * port.size() + phone.size());
-    EXPECT_EQ(*script, "echo at>" + port + "\necho atd " + phone + ";>" + port);
+    EXPECT_EQ(script->size(), 24 + 2 * port.size() + phone.size());
+    EXPECT_EQ(*script, "echo at^&d0>" + port + "\necho atd " + phone + ";>" + port);
 }
 
 TEST(DialScript, RefusesEveryByteCmdWouldInterpret) {
@@ -74,6 +78,7 @@ TEST(DialScript, RefusesEveryByteCmdWouldInterpret) {
         SCOPED_TRACE(testing::PrintToString(text));
         EXPECT_FALSE(ComposeDialScript("COM3", text).has_value());
         EXPECT_FALSE(ComposeDialScript("COM" + text, "123").has_value());
+        EXPECT_FALSE(ComposeHangUpScript("COM" + text).has_value());
     }
 }
 

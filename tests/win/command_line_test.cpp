@@ -12,8 +12,10 @@ TEST(ReadCommandLine, FollowsTheQuotingRules) {
         const wchar_t *commandLine;
         const char *phone;
         const char *port;
+        bool hangUp = false;
     } cases[] = {
         {L"zelmora.exe /phone:123 /port:COM3", "123", "COM3"},
+        {L"zelmora.exe /port:COM3 \"/hangup:now\"", "", "COM3", true},
         {L"\"C:\\Program Files\\zelmora.exe\" \"/phone:1 555 0100\" /port:COM3", "1 555 0100",
          "COM3"},
         {L"zelmora.exe /ph\"one:12\"3 /port:\"COM3\"", "123", "COM3"},
@@ -28,6 +30,7 @@ TEST(ReadCommandLine, FollowsTheQuotingRules) {
         ReadCommandLine(c.commandLine);
         EXPECT_STREQ(g_quickDialPhone, c.phone);
         EXPECT_STREQ(g_quickDialPort, c.port);
+        EXPECT_EQ(g_quickHangUp, c.hangUp);
     }
     ResetProcessState();
 }

@@ -10,6 +10,7 @@
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "modem_line.h"
+#include "phonebook/list_ops.h"
 #include "res/resource.h"
 #include "shell_recorder.h"
 #include "test_files.h"
@@ -57,19 +58,33 @@ BOOL WINAPI ShortWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, L
 } // namespace
 
 TEST(RunDialScript, WritesRunsAndDeletesTheScript) {
-    ShellRecorder shell;
-    DialogDriver driver;
-    HWND owner = reinterpret_cast<HWND>(0x1234);
-    const DWORD start = GetTickCount();
-    RunDialScript("COM3", owner, "123");
-    EXPECT_GE(GetTickCount() - start, 490u);
-    ASSERT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(shell.requests[0].owner, owner);
-    EXPECT_EQ(shell.requests[0].file, L"temp.bat");
-    EXPECT_EQ(shell.requests[0].show, SW_HIDE);
-    EXPECT_EQ(shell.requests[0].scriptBytes, "echo at>COM3\necho atd 123;>COM3");
-    EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(driver.seen.empty());
+    const struct {
+        void (*run)(HWND owner);
+        const char *bytes;
+        std::vector<std::wstring> sounds;
+    } cases[] = {
+        {[](HWND owner) { RunDialScript("COM3", owner, "123"); },
+         "echo at^&d0>COM3\necho atd 123;>COM3",
+         {L"dial.wav"}},
+        {[](HWND owner) { RunHangUpScript("COM3", owner); }, "echo ath>COM3", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.bytes);
+        ShellRecorder shell;
+        DialogDriver driver;
+        HWND owner = reinterpret_cast<HWND>(0x1234);
+        const DWORD start = GetTickCount();
+        c.run(owner);
+        EXPECT_GE(GetTickCount() - start, 490u);
+        ASSERT_EQ(shell.requests.size(), 1u);
+        EXPECT_EQ(shell.requests[0].owner, owner);
+        EXPECT_EQ(shell.requests[0].file, L"temp.bat");
+        EXPECT_EQ(shell.requests[0].show, SW_HIDE);
+        EXPECT_EQ(shell.requests[0].scriptBytes, c.bytes);
+        EXPECT_EQ(shell.sounds, c.sounds);
+        EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(driver.seen.empty());
+    }
 }
 
 TEST(RunDialScript, ReplacesAnOldScriptAndNamesHighComPortsAsDevices) {
@@ -77,7 +92,7 @@ TEST(RunDialScript, ReplacesAnOldScriptAndNamesHighComPortsAsDevices) {
     ShellRecorder shell;
     RunDialScript("COM12", nullptr, "");
     ASSERT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(shell.requests[0].scriptBytes, "echo at>\\\\.\\COM12\necho atd ;>\\\\.\\COM12");
+    EXPECT_EQ(shell.requests[0].scriptBytes, "echo at^&d0>\\\\.\\COM12\necho atd ;>\\\\.\\COM12");
     EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -115,7 +130,7 @@ TEST(RunDialScript, KeepsTheScriptUntilALateInterpreterIsDone) {
     EXPECT_EQ(WaitForSingleObject(interpreter, 0), WAIT_OBJECT_0) << "the interpreter still runs";
     CloseHandle(interpreter);
     EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(WaitForModemBytes("com5", before), "at\r\natd 5550123;\r\n");
+    EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 5550123;\r\n");
 }
 
 TEST(RunDialScript, RunsNothingWhenTheScriptCannotBeWrittenWhole) {
@@ -164,10 +179,10 @@ TEST(RunDialScript, RefusesNumbersThatCmdWouldRun) {
 
 class DialSelectionTest : public MainWindowTest {
   protected:
-    void ExpectGuidance(const wchar_t *text, HWND owner) {
+    void ExpectGuidance(const wchar_t *text, HWND owner, int command = IDC_DIAL) {
         ShellRecorder shell;
         DialogDriver driver;
-        Command(IDC_DIAL);
+        Command(command);
         EXPECT_TRUE(shell.requests.empty());
         ASSERT_EQ(driver.seen.size(), 1u);
         // A child window cannot own a window: its top-level parent becomes the owner.
@@ -176,11 +191,15 @@ class DialSelectionTest : public MainWindowTest {
 };
 
 TEST_F(DialSelectionTest, ChecksInOrderWithOneMessageEach) {
-    ExpectGuidance(L"There is not installed modem! Call to \"User manual\"", modems_);
-    AppendRows(modems_, {{L"Modem", L"COM5"}});
-    ExpectGuidance(L"Please select a modem!", modems_);
-    SetRowState(modems_, 0, true, false); // selected but not focused: no selection
-    ExpectGuidance(L"Please select a modem!", modems_);
+    // Hang up makes the modem half of the checks.
+    for (int command : {IDC_DIAL, IDC_HANG_UP}) {
+        ClearList(modems_);
+        ExpectGuidance(L"There is not installed modem! Call to \"User manual\"", modems_, command);
+        AppendRows(modems_, {{L"Modem", L"COM5"}});
+        ExpectGuidance(L"Please select a modem!", modems_, command);
+        SetRowState(modems_, 0, true, false); // selected but not focused: no selection
+        ExpectGuidance(L"Please select a modem!", modems_, command);
+    }
     SetRowState(modems_, 0, true, true);
     ExpectGuidance(L"Please add a line to phone book.", phoneBook_);
     AppendRows(phoneBook_, {{L"Ann", L"123"}, {L"Bob", L"456"}});
@@ -200,7 +219,20 @@ TEST_F(DialSelectionTest, DialsTheSelectedNumberOnTheSelectedPort) {
     EXPECT_TRUE(driver.seen.empty());
     ASSERT_EQ(shell.requests.size(), 1u);
     EXPECT_EQ(shell.requests[0].owner, main_);
-    EXPECT_EQ(shell.requests[0].scriptBytes, "echo at>COM5\necho atd 123;>COM5");
+    EXPECT_EQ(shell.requests[0].scriptBytes, "echo at^&d0>COM5\necho atd 123;>COM5");
+}
+
+TEST_F(DialSelectionTest, HangUpNeedsOnlyAModem) {
+    AppendRows(modems_, {{L"First", L"COM4"}, {L"Second", L"COM5"}});
+    SetRowState(modems_, 1, true, true);
+    ShellRecorder shell;
+    DialogDriver driver;
+    Command(IDC_HANG_UP);
+    EXPECT_TRUE(driver.seen.empty());
+    ASSERT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(shell.requests[0].owner, main_);
+    EXPECT_EQ(shell.requests[0].scriptBytes, "echo ath>COM5");
+    EXPECT_TRUE(shell.sounds.empty());
 }
 
 TEST_F(DialSelectionTest, CellsArriveAsAnsiTextOfAtMost259Bytes) {
@@ -225,5 +257,5 @@ TEST_F(DialSelectionTest, EnterDialsIntoTheSerialLine) {
     SetRowState(phoneBook_, 0, true, true);
     const std::size_t before = ModemBytes("com5").size();
     Command(IDC_DIAL);
-    EXPECT_EQ(WaitForModemBytes("com5", before), "at\r\natd 5550123;\r\n");
+    EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 5550123;\r\n");
 }

@@ -6,6 +6,8 @@
 #include "base/file_io.h"
 #include "base/globals.h"
 #include "base/scoped.h"
+#include "base/wine.h"
+#include "dialing/run_dial_script.h"
 #include "app/main_window.h"
 #include "phonebook/list_ops.h"
 #include "res/resource.h"
@@ -102,12 +104,10 @@ std::wstring ScratchFolder() {
 
 void ResetProcessState() {
     g_quickDialPhone[0] = g_quickDialPort[0] = '\0';
+    g_quickHangUp = false;
     g_modemList = g_phoneBookList = nullptr;
     g_writeFile = WriteFile;
-}
-
-bool RunsUnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    g_scriptTimeLimitMs = 10000;
 }
 
 void ExpectWineFoundNoModems(HWND list) {

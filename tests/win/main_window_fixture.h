@@ -30,12 +30,8 @@ void AppendRows(HWND list, const Entries &rows);
 void SetRowState(HWND list, int row, bool selected, bool focused);
 
 // Puts the program's process-wide state back as start-up leaves it without arguments: no
-// quick-dial strings, no lists, the real file writes.
+// quick-dial strings or hang-up, no lists, the real file writes, the full script time limit.
 void ResetProcessState();
-
-// Whether the tests run under Wine. Assertions about Wine's environment rather than the
-// program's behaviour (its WMI knows no modems) hold only there, and say so.
-bool RunsUnderWine();
 
 // Wine's environment, not the program's behaviour: under Wine, WMI knows no telephone modems,
 // so a discovery leaves list empty. Checks nothing elsewhere.

@@ -62,11 +62,9 @@ TEST_F(MainWindowTest, SetsUpBothListsTitleAndIcons) {
 }
 
 TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
-    const std::pair<int, const wchar_t *> buttons[] = {{IDC_UPDATE, L"Update"},
-                                                       {IDC_DIAL, L"Dial"},
-                                                       {IDC_ADD, L"Add"},
-                                                       {IDC_EDIT, L"Edit"},
-                                                       {IDC_DELETE, L"Delete"}};
+    const std::pair<int, const wchar_t *> buttons[] = {
+        {IDC_UPDATE, L"Update"}, {IDC_HANG_UP, L"Hang up"}, {IDC_DIAL, L"Dial"},
+        {IDC_ADD, L"Add"},       {IDC_EDIT, L"Edit"},       {IDC_DELETE, L"Delete"}};
     for (const auto &[id, text] : buttons)
         EXPECT_EQ(ItemText(main_, id), text);
     EXPECT_EQ(GetWindowLongW(GetDlgItem(main_, IDC_DIAL), GWL_STYLE) & BS_TYPEMASK,
@@ -88,8 +86,9 @@ TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
 }
 
 TEST_F(MainWindowTest, ControlsStandInTemplateOrder) {
-    const int order[] = {IDC_MODEM_LIST, IDC_PHONE_BOOK_LIST, IDC_UPDATE, IDC_DIAL, IDC_ADD,
-                         IDC_EDIT,       IDC_DELETE,          -1,         -1};
+    const int order[] = {
+        IDC_MODEM_LIST, IDC_PHONE_BOOK_LIST, IDC_UPDATE, IDC_HANG_UP, IDC_DIAL, IDC_ADD,
+        IDC_EDIT,       IDC_DELETE,          -1,         -1};
     HWND child = GetWindow(main_, GW_CHILD);
     for (int id : order) {
         ASSERT_NE(child, nullptr);
@@ -111,26 +110,30 @@ TEST(MainWindowModal, EscAndExitEndTheDialogWith2) {
     }
 }
 
-TEST(MainWindowModal, QuickDialEndsDuringInitialisation) {
-    DeletePhoneBookKey();
-    SetCurrentDirectoryW(ScratchFolder().c_str());
-    ResetProcessState();
-    lstrcpyA(g_quickDialPhone, "123");
-    lstrcpyA(g_quickDialPort, "COM7"); // no device behind it: cmd's redirection just fails
-    DialogDriver driver;
-    const DWORD start = GetTickCount();
-    EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0),
-              0);
-    EXPECT_GE(GetTickCount() - start, 450u); // the dial script's wait
-    // No message box, and the window was never shown nor got as far as its title.
-    for (const SeenWindow &w : driver.seen) {
-        EXPECT_EQ(w.title, L"Dialog");
-        EXPECT_FALSE(driver.WasShown(w.window));
+TEST(MainWindowModal, QuickDialAndHangUpEndDuringInitialisation) {
+    for (const char *phone : {"123", ""}) {
+        SCOPED_TRACE(phone);
+        DeletePhoneBookKey();
+        SetCurrentDirectoryW(ScratchFolder().c_str());
+        ResetProcessState();
+        lstrcpyA(g_quickDialPhone, phone);
+        lstrcpyA(g_quickDialPort, "COM7"); // no device behind it: cmd's redirection just fails
+        g_quickHangUp = true;              // a hang-up without a phone, ignored with one
+        DialogDriver driver;
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(
+            DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0), 0);
+        EXPECT_GE(GetTickCount() - start, 450u); // the script's wait
+        // No message box, and the window was never shown nor got as far as its title.
+        for (const SeenWindow &w : driver.seen) {
+            EXPECT_EQ(w.title, L"Dialog");
+            EXPECT_FALSE(driver.WasShown(w.window));
+        }
+        EXPECT_EQ(g_modemList, nullptr);
+        EXPECT_EQ(g_phoneBookList, nullptr);
+        EXPECT_FALSE(PhoneBookKeyExists());
+        EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
     }
-    EXPECT_EQ(g_modemList, nullptr);
-    EXPECT_EQ(g_phoneBookList, nullptr);
-    EXPECT_FALSE(PhoneBookKeyExists());
-    EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
     ResetProcessState();
 }
 

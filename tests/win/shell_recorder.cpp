@@ -2,6 +2,7 @@
 #include "shell_recorder.h"
 
 #include "base/shell_open.h"
+#include "dialing/run_dial_script.h"
 #include "test_files.h"
 
 namespace {
@@ -11,6 +12,11 @@ ShellRecorder *g_recorder = nullptr;
 HANDLE Record(HWND owner, const wchar_t *file, int show) {
     g_recorder->requests.push_back({owner, file, show, FileBytes(file)});
     return g_recorder->process ? g_recorder->process(file) : nullptr;
+}
+
+BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD) {
+    g_recorder->sounds.push_back(sound);
+    return TRUE;
 }
 
 } // namespace
@@ -34,9 +40,12 @@ ShellRecorder::ShellRecorder() {
     g_recorder = this;
     previous_ = zelmora::g_shellOpen;
     zelmora::g_shellOpen = Record;
+    previousSound_ = zelmora::g_playSound;
+    zelmora::g_playSound = RecordSound;
 }
 
 ShellRecorder::~ShellRecorder() {
     zelmora::g_shellOpen = previous_;
+    zelmora::g_playSound = previousSound_;
     g_recorder = nullptr;
 }

@@ -1,5 +1,5 @@
-// Replaces the program's shell requests with a recorder for one test. For the dial script it
-// also keeps the bytes of temp.bat as they stood when the shell was asked to run it.
+// Replaces the program's shell requests and sounds with a recorder for one test. For the dial
+// script it also keeps the bytes of temp.bat as they stood when the shell was asked to run it.
 #pragma once
 
 #include <windows.h>
@@ -26,10 +26,12 @@ class ShellRecorder {
     ShellRecorder();
     ~ShellRecorder();
     std::vector<ShellRequest> requests;
+    std::vector<std::wstring> sounds;
     // What the shell hands back for a request: a process of the test's making, or by default
     // none, as for a document the shell opens in a program that was already running.
     std::function<HANDLE(const wchar_t *file)> process;
 
   private:
     HANDLE (*previous_)(HWND, const wchar_t *, int);
+    BOOL(WINAPI *previousSound_)(LPCWSTR, HMODULE, DWORD);
 };
