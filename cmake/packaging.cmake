@@ -15,6 +15,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/code/res/zelmora.ico)
+# A SHA-256 file beside each package, for checking a download (certutil -hashfile, sha256sum -c).
+set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/package-names.cmake)
 # Our own installer script: per user, no elevation, the shortcut's working folder.
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/cmake)

@@ -33,7 +33,7 @@ add_library(zelmora_win STATIC
   code/phonebook/list_rows.cpp
   code/phonebook/persistence.cpp)
 target_link_libraries(zelmora_win PUBLIC zelmora_core
-  comctl32 comdlg32 shell32 ole32 oleaut32 wbemuuid winmm advapi32 user32 kernel32)
+  comctl32 comdlg32 gdi32 shell32 ole32 oleaut32 wbemuuid winmm advapi32 user32 kernel32)
 
 # The version for the resources, from project(); string 106 is the same text.
 set(version_patch 0)

@@ -1,6 +1,8 @@
 // The About box and the two help commands that hand a document to the shell.
 #include "about.h"
 
+#include <cstdlib>
+
 #include "../base/globals.h"
 #include "../base/shell_open.h"
 #include "../res/resource.h"
@@ -26,6 +28,38 @@ void SetVersionLine(HWND dialog) {
     SetDlgItemTextW(dialog, IDC_VERSION_LINE, line);
 }
 
+// The picture's frame in dialog units, as the template places it.
+constexpr RECT kPictureFrame = {7, 7, 7 + 135, 7 + 38};
+// The picture scaled to the frame, while the box that shows it is open.
+HBITMAP g_scaledPicture = nullptr;
+
+// Fits the picture to its frame, keeping its proportions. The box grows with the system font
+// (at 150 % by half), while a bitmap keeps its pixels and would be left small in a corner.
+void FitPicture(HWND dialog) {
+    HWND picture = GetDlgItem(dialog, -1);
+    BITMAP native = {};
+    if (!GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                    sizeof native, &native) ||
+        native.bmWidth == 0 || native.bmHeight == 0)
+        return;
+    RECT frame = kPictureFrame;
+    MapDialogRect(dialog, &frame);
+    const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
+    int width = frameWidth, height = MulDiv(native.bmHeight, frameWidth, native.bmWidth);
+    if (height > frameHeight) {
+        height = frameHeight;
+        width = MulDiv(native.bmWidth, frameHeight, native.bmHeight);
+    }
+    // Within a few per cent (the frame's rounding at 96 DPI) the picture stays as drawn.
+    if (std::abs(width - native.bmWidth) * 25 <= native.bmWidth)
+        return;
+    g_scaledPicture = static_cast<HBITMAP>(
+        LoadImageW(g_instance, MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, width, height, 0));
+    if (g_scaledPicture)
+        SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(g_scaledPicture));
+}
+
 } // namespace
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -34,7 +68,14 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
         SetFromString(dialog, IDC_AUTHOR, IDS_AUTHOR);
         SetFromString(dialog, IDC_RIGHTS, IDS_RIGHTS);
         SetVersionLine(dialog);
+        FitPicture(dialog);
         return TRUE;
+    case WM_DESTROY:
+        // A bitmap handed to a static control stays its sender's to delete.
+        if (g_scaledPicture)
+            DeleteObject(g_scaledPicture);
+        g_scaledPicture = nullptr;
+        return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             EndDialog(dialog, LOWORD(wParam));

@@ -1,6 +1,7 @@
 // Start-up: the caption, the quick-dial arguments and the main window.
 #include "startup.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "../base/globals.h"
@@ -36,6 +37,9 @@ void ReadCommandLine(const wchar_t *commandLine) {
 
 int RunZelmora(HINSTANCE instance) {
     g_instance = instance;
+    // The list-view class must be registered before a dialog template can create one.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
     LoadCaption(instance);
     ReadCommandLine(GetCommandLineW());
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);

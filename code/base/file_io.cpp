@@ -4,10 +4,11 @@
 namespace zelmora {
 
 FileWriteFunction g_writeFile = WriteFile;
+FileReadFunction g_readFile = ReadFile;
 
-FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition) {
+FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition, DWORD share) {
     HANDLE file =
-        CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 

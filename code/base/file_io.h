@@ -10,8 +10,8 @@
 
 namespace zelmora {
 
-// CreateFileW with no sharing and normal attributes.
-FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition);
+// CreateFileW with normal attributes, by default with no sharing.
+FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition, DWORD share = 0);
 
 // WriteFile itself; tests replace it to make a write fail or come up short.
 using FileWriteFunction = BOOL(WINAPI *)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
@@ -22,6 +22,11 @@ std::wstring FinalPath(HANDLE handle);
 
 // The final path of the current directory, without a closing backslash, or empty text.
 std::wstring CurrentFolderPath();
+
+// ReadFile itself; tests replace it to make a read fail, as a range that another program has
+// locked does.
+using FileReadFunction = BOOL(WINAPI *)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
+extern FileReadFunction g_readFile;
 
 // True when all size bytes were written: a full disk can accept part of a write.
 bool WriteWhole(HANDLE file, const void *data, DWORD size);

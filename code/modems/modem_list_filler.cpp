@@ -24,7 +24,8 @@ const char16_t *ModemStepFailure(ModemStep step) {
 }
 
 bool StepSucceeded(ModemStep step, std::int32_t result) {
-    return result >= 0 || (step == ModemStep::Security && result == kSecurityAlreadySet);
+    return result >= 0 || (step == ModemStep::Security && result == kSecurityAlreadySet) ||
+           (step == ModemStep::Com && result == kComModeChanged);
 }
 
 namespace {

@@ -17,9 +17,15 @@ const char16_t *ModemStepFailure(ModemStep step);
 // RPC_E_TOO_LATE
 inline constexpr std::int32_t kSecurityAlreadySet = static_cast<std::int32_t>(0x80010119);
 
+// CoInitializeEx's answer when the thread is already in the other kind of apartment (an
+// HRESULT): RPC_E_CHANGED_MODE
+inline constexpr std::int32_t kComModeChanged = static_cast<std::int32_t>(0x80010106);
+
 // Whether a step's result (an HRESULT) lets discovery go on. Security can be set only once in
 // a process, so the Update command's second discovery is told it is too late; the security of
-// the first is in force then, and that is no failure.
+// the first is in force then, and that is no failure. Likewise COM is usable on a thread that
+// something else (a shell extension, an input method) made single-threaded: WMI works in
+// either apartment, and the source then leaves COM as it found it.
 bool StepSucceeded(ModemStep step, std::int32_t result);
 
 class ModemSource {

@@ -40,6 +40,7 @@ std::int32_t WmiModemSource::Run(ModemStep step) {
     switch (step) {
     case ModemStep::Com:
         result = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        // Only a call that succeeded is balanced by CoUninitialize; RPC_E_CHANGED_MODE is not.
         comInitialized_ = SUCCEEDED(result);
         break;
     case ModemStep::Security:

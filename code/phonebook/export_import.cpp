@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "../base/file_io.h"
@@ -85,17 +86,25 @@ void ImportPhoneBook() {
     dialog.lpstrFile = path;
     dialog.nMaxFile = ARRAYSIZE(path);
     dialog.lpstrTitle = W(kTextImportTitle);
-    // OFN_NOCHANGEDIR keeps the current directory, where the export writes, where it was.
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
                    OFN_EXPLORER | OFN_ENABLESIZING;
-    if (!GetOpenFileNameW(&dialog))
-        return;
-    ImportPhoneBookFrom(path);
+    // The dial script, the dial sound, the manual and the export all live in the current folder,
+    // and Windows' open dialog moves it to where the file was picked: OFN_NOCHANGEDIR has no
+    // effect on GetOpenFileNameW. So the folder is put back, whatever the dialog returned.
+    std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+    const BOOL picked = GetOpenFileNameW(&dialog);
+    if (!folder.empty())
+        SetCurrentDirectoryW(folder.c_str());
+    if (picked)
+        ImportPhoneBookFrom(path);
 }
 
 void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check) {
     HWND list = g_phoneBookList;
-    FileHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    // A file that another program still has open can be read all the same.
+    FileHandle file =
+        OpenFile(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (!file) {
         ShowMessage(list, kTextCannotOpenImport, MB_ICONERROR);
         return;
@@ -107,8 +116,11 @@ void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check) {
         return;
     }
     DWORD read = 0;
-    if (!ReadFile(file.get(), contents.get(), size, &read, nullptr))
-        read = 0;
+    if (!g_readFile(file.get(), contents.get(), size, &read, nullptr)) {
+        // A file locked by another program: nothing read is no "no new items".
+        ShowMessage(list, kTextCannotOpenImport, MB_ICONERROR);
+        return;
+    }
 
     const int countBefore = ListCount(list);
     MergeIntoList(list, contents.get(), read, check);

@@ -11,11 +11,16 @@ namespace zelmora {
 
 namespace {
 
+// Inserts a column whose width is given at 96 DPI. Column widths are pixels while the dialog
+// grows with the system font, so at 150 % unscaled columns would fill half of the list.
 void InsertColumn(HWND list, int index, const wchar_t *title, int width) {
+    HDC screen = GetDC(list);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(list, screen);
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<wchar_t *>(title);
-    column.cx = width;
+    column.cx = MulDiv(width, dpi, 96);
     SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 

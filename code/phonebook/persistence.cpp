@@ -18,11 +18,15 @@ int g_storedEntries = 0;
 
 } // namespace
 
-bool RegistryStore::Open() {
+bool RegistryStore::Open(StoreAccess access) {
+    // Only the rights the step needs: where Windows keeps no per-user copy of the key (UAC off),
+    // a standard user may still read what an administrator stored.
+    const REGSAM rights =
+        access == StoreAccess::Read ? KEY_QUERY_VALUE : KEY_QUERY_VALUE | KEY_SET_VALUE;
     DWORD disposition = 0;
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey_, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey_, 0, nullptr, REG_OPTION_NON_VOLATILE, rights,
+                        nullptr, &key, &disposition) != ERROR_SUCCESS)
         return false;
     key_.reset(key);
     return true;

@@ -14,7 +14,7 @@ class RegistryStore : public PhoneBookStore {
   public:
     explicit RegistryStore(const wchar_t *subkey = L"Software\\Brannock\\Zelmora")
         : subkey_(subkey) {}
-    bool Open() override;
+    bool Open(StoreAccess access) override;
     bool Read(const std::u16string &name, std::u16string &text) override;
     bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override;
     void Delete(const std::u16string &name) override;

@@ -36,7 +36,7 @@ std::u16string TextFromValueData(const void *data, std::size_t bytes, bool isStr
 }
 
 std::optional<int> LoadEntries(PhoneBookStore &store, PhoneBookRows &rows) {
-    if (!store.Open())
+    if (!store.Open(StoreAccess::Read))
         return std::nullopt;
     std::u16string name, phone;
     int count = 0;
@@ -48,7 +48,7 @@ std::optional<int> LoadEntries(PhoneBookStore &store, PhoneBookRows &rows) {
 }
 
 SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, int &storedCount) {
-    if (!store.Open())
+    if (!store.Open(StoreAccess::ReadWrite))
         return SaveResult::KeyNotOpened;
     bool allWritten = true;
     const int count = rows.Count();

@@ -24,11 +24,16 @@ std::u16string PhoneValueName(int index);
 // data, at most kMaxCellLength of them. A value that is not a string loads as empty text.
 std::u16string TextFromValueData(const void *data, std::size_t bytes, bool isString);
 
+// What an operation asks of the key: a load only reads it, a save also writes. Asking for no
+// more than that lets a standard user read a key that an administrator wrote.
+enum class StoreAccess { Read, ReadWrite };
+
 // The five operations on the phone-book key.
 class PhoneBookStore {
   public:
     virtual ~PhoneBookStore() = default;
-    virtual bool Open() = 0;
+    // Opens the key, making it when it is missing.
+    virtual bool Open(StoreAccess access) = 0;
     // False when the value is missing or does not fit kValueBufferBytes.
     virtual bool Read(const std::u16string &name, std::u16string &text) = 0;
     // Writes bytes bytes of text as a string value; false when the write failed.

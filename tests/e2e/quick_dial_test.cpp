@@ -8,6 +8,39 @@
 
 namespace {
 
+// The system DPI of the test prefix, set for the processes started while this lives.
+class SystemDpi {
+  public:
+    explicit SystemDpi(DWORD dpi) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr);
+        hadValue_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
+                                     reinterpret_cast<BYTE *>(&previous_), &size_) == 0;
+        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&dpi),
+                       sizeof dpi);
+    }
+    ~SystemDpi() {
+        if (hadValue_)
+            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD,
+                           reinterpret_cast<const BYTE *>(&previous_), sizeof previous_);
+        else
+            RegDeleteValueW(key_, L"LogPixels");
+        RegCloseKey(key_);
+    }
+
+  private:
+    static constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+    HKEY key_ = nullptr;
+    DWORD previous_ = 0, size_ = sizeof(DWORD);
+    bool hadValue_ = false;
+};
+
+RECT WindowRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
 struct QuickDialCase {
     const wchar_t *arguments;
     const char *port;
@@ -85,6 +118,35 @@ TEST(PlainStart, SavesThePhoneBookWhenWindowsEndsTheSession) {
                                                                   {L"00_PhoneNumber", L"100"},
                                                                   {L"01_Name", L"Ann"},
                                                                   {L"01_PhoneNumber", L"200"}}));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelmora.Wait(10000), 0);
+}
+
+TEST(PlainStart, ColumnsAndTheAboutPictureGrowWithTheSystemDpi) {
+    const SystemDpi dpi(144);
+    DeletePhoneBookKey();
+    StoreEntries({{L"Ann", L"5550123"}, {L"Bob", L"+1 (555) 010-0199"}});
+    ZelmoraProcess zelmora(L"");
+    HWND main = zelmora.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    RemoteList(GetDlgItem(main, IDC_MODEM_LIST), zelmora.id()).AppendRow(L"Test modem", L"COM5");
+    for (int id : {IDC_MODEM_LIST, IDC_PHONE_BOOK_LIST}) {
+        EXPECT_EQ(SendMessageW(GetDlgItem(main, id), LVM_GETCOLUMNWIDTH, 0, 0), 375);
+        EXPECT_EQ(SendMessageW(GetDlgItem(main, id), LVM_GETCOLUMNWIDTH, 1, 0), 195);
+    }
+    EXPECT_TRUE(SaveScreenshot(main, L"main-window-144dpi"));
+    PostMessageW(main, WM_COMMAND, IDM_ABOUT, 0);
+    HWND about = zelmora.FindWindowTitled(L"About");
+    ASSERT_NE(about, nullptr);
+    // The picture grows, and stays inside the frame whose width the version line below shares.
+    const RECT picture = WindowRect(GetDlgItem(about, -1));
+    const RECT line = WindowRect(GetDlgItem(about, IDC_VERSION_LINE));
+    const long width = picture.right - picture.left, frame = line.right - line.left;
+    EXPECT_GT(width, 203 * 13 / 10) << "left at its 96-DPI size";
+    EXPECT_LE(width, frame + 2);
+    EXPECT_LE(picture.bottom, line.top);
+    EXPECT_TRUE(SaveScreenshot(about, L"about-box-144dpi"));
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelmora.Wait(10000), 0);
 }

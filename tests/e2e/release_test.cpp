@@ -42,6 +42,17 @@ bool Exists(const std::wstring &path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The sizes of files in folder, in KiB, rounded up as Windows' list of programs shows them.
+DWORD KibibytesOf(const std::wstring &folder, const wchar_t *const (&files)[6]) {
+    ULONGLONG bytes = 0;
+    for (const wchar_t *file : files) {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        GetFileAttributesExW((folder + L"\\" + file).c_str(), GetFileExInfoStandard, &data);
+        bytes += (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+    return static_cast<DWORD>((bytes + 1023) / 1024);
+}
+
 // A program run to its end; its exit code, or -1.
 long RunToEnd(const std::wstring &exe, const std::wstring &arguments) {
     ZelmoraProcess process(exe, arguments, L"");
@@ -123,7 +134,34 @@ TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayIcon"),
               installed + L"\\zelmora.exe,0");
 
+    DWORD estimated = 0, size = sizeof estimated;
+    RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize", RRF_RT_REG_DWORD, nullptr,
+                 &estimated, &size);
+    EXPECT_NEAR(estimated, KibibytesOf(installed, kInstalledFiles), 8);
+
     EXPECT_EQ(QuickDialFrom(link.target, link.folder), "at&d0\r\natd 123;\r\n");
+
+    {
+        // While Zelmora runs, neither replaces or removes a file: silently they fail with exit
+        // code 2, and the installer asks the user to close it (Cancel: exit code 1).
+        ZelmoraProcess running(link.target, L"", link.folder);
+        HWND main = running.FindWindowTitled(L"Zelmora");
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(RunToEnd(Package("-setup.exe"), L"/S"), 2);
+        // _?= keeps the uninstaller in place, so that its exit code can be seen.
+        EXPECT_EQ(RunToEnd(installed + L"\\Uninstall.exe", L"/S _?=" + installed), 2);
+        ZelmoraProcess asking(Package("-setup.exe"), L"", L"");
+        HWND box = asking.FindWindowTitled(L"Zelmora 1.0 Setup", 10000,
+                                           L"Zelmora is running. Close Zelmora, then press Retry.");
+        ASSERT_NE(box, nullptr);
+        SaveScreenshot(box, L"installer-zelmora-running");
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_EQ(asking.Wait(10000), 1);
+        for (const wchar_t *file : kInstalledFiles)
+            EXPECT_TRUE(Exists(installed + L"\\" + file));
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(running.Wait(10000), 0);
+    }
 
     DeletePhoneBookKey();
     StoreEntries({{L"Ann", L"123"}});

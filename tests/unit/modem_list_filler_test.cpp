@@ -16,7 +16,8 @@ using Log = std::vector<std::string>;
 struct ScriptedSource : ModemSource {
     Log &log;
     int failingStep = 0; // 0: none
-    std::int32_t securityResult = 0;
+    ModemStep otherStep = ModemStep::Security;
+    std::int32_t otherResult = 0; // otherStep's result, when it is not failingStep
     std::vector<std::pair<std::u16string, std::u16string>> modems;
     std::size_t next = 0;
     explicit ScriptedSource(Log &log) : log(log) {}
@@ -25,7 +26,7 @@ struct ScriptedSource : ModemSource {
         log.push_back("step " + std::to_string(int(step)));
         if (int(step) == failingStep)
             return static_cast<std::int32_t>(0x80004005); // E_FAIL
-        return step == ModemStep::Security ? securityResult : 0;
+        return step == otherStep ? otherResult : 0;
     }
     bool Next(std::u16string &name, std::u16string &port) override {
         if (next == modems.size())
@@ -104,12 +105,20 @@ TEST(ModemListFiller, EachFailedStepShowsItsMessageThenUnwinds) {
 }
 
 TEST(ModemListFiller, AppendsModemsInDeliveryOrder) {
-    // Security already set (the Update command's second run) goes on like a first run.
-    for (std::int32_t securityResult : {0, kSecurityAlreadySet, 1 /* S_FALSE */}) {
-        SCOPED_TRACE(securityResult);
+    // Security already set (the Update command's second run), and COM already in the other
+    // apartment, go on like a first run.
+    const std::pair<ModemStep, std::int32_t> results[] = {
+        {ModemStep::Security, 0},
+        {ModemStep::Security, kSecurityAlreadySet},
+        {ModemStep::Security, 1 /* S_FALSE */},
+        {ModemStep::Com, 1 /* S_FALSE */},
+        {ModemStep::Com, kComModeChanged}};
+    for (const auto &[step, result] : results) {
+        SCOPED_TRACE(result);
         Log log;
         ScriptedSource source(log);
-        source.securityResult = securityResult;
+        source.otherStep = step;
+        source.otherResult = result;
         source.modems = {{u"Zeta modem", u"COM7"}, {u"Alpha modem", u"COM2"}, {u"No port", u""}};
         RecordingList list(log);
         list.rows = {{u"stale", u"COM1"}};

@@ -26,15 +26,17 @@ struct MemoryStore : PhoneBookStore {
     bool exists = false;
     bool canOpen = true;
     bool open = false;
+    StoreAccess access = StoreAccess::Read;
     std::vector<std::uint32_t> writtenSizes;
     std::vector<std::string> log; // "write 00_Name", "delete 02_Name", ...
     int failingWrite = -1;        // this write (counted from 0) fails
     int throwingWrite = -1;       // this write runs out of memory
 
-    bool Open() override {
+    bool Open(StoreAccess asked) override {
         if (!canOpen)
             return false;
         exists = open = true;
+        access = asked;
         return true;
     }
     bool Read(const std::u16string &name, std::u16string &text) override {
@@ -48,6 +50,7 @@ struct MemoryStore : PhoneBookStore {
     }
     bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override {
         EXPECT_TRUE(open);
+        EXPECT_EQ(access, StoreAccess::ReadWrite); // a load never asks to write
         const int index = static_cast<int>(writtenSizes.size());
         if (index == throwingWrite)
             throw std::bad_alloc();
@@ -59,6 +62,7 @@ struct MemoryStore : PhoneBookStore {
         return true;
     }
     void Delete(const std::u16string &name) override {
+        EXPECT_EQ(access, StoreAccess::ReadWrite);
         log.push_back("delete " + Narrow(name));
         values.erase(name);
     }
@@ -124,6 +128,7 @@ TEST(Load, MissingKeyIsCreatedAndYieldsNothing) {
     MemoryStore store;
     Rows rows;
     EXPECT_TRUE(LoadEntries(store, rows));
+    EXPECT_EQ(store.access, StoreAccess::Read);
     EXPECT_TRUE(store.exists);
     EXPECT_FALSE(store.open);
     EXPECT_TRUE(rows.rows.empty());

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "base/file_io.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "phonebook/export_import.h"
@@ -17,6 +18,12 @@ using namespace zelmora;
 namespace {
 
 constexpr int kFileNameField = 1148; // the open-file dialog's file name box
+
+BOOL WINAPI LockedRead(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED) {
+    *read = 0;
+    SetLastError(ERROR_LOCK_VIOLATION);
+    return FALSE;
+}
 
 class ExportImportTest : public MainWindowTest {
   protected:
@@ -91,7 +98,19 @@ TEST_F(ExportImportTest, ImportReportsFilesItCannotRead) {
     ExpectOkBox(Import(L"no such file.txt"), L"Can not create file!", BoxIcon::Error, main_);
     WriteBytes(L"odd.txt", "A");
     ExpectOkBox(Import(L"odd.txt"), L"There is no new items!", BoxIcon::Information, main_);
+    // Open in another program, as an editor keeps it: read all the same, unless the read fails
+    // (a range that program locked).
+    WriteBytes(L"open.txt", Utf16Bytes(L"Zed|9\n"));
+    HANDLE other =
+        CreateFileW(L"open.txt", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    g_readFile = LockedRead;
+    ExpectOkBox(Import(L"open.txt"), L"Can not create file!", BoxIcon::Error, main_);
+    g_readFile = ReadFile;
     EXPECT_EQ(ListCount(phoneBook_), 0);
+    ExpectOkBox(Import(L"open.txt"), L"New items is added!", BoxIcon::Information, main_);
+    CloseHandle(other);
+    EXPECT_EQ(ListRows(phoneBook_), (Entries{{L"Zed", L"9"}}));
 }
 
 TEST_F(ExportImportTest, CancelledDialogShowsNothingAndStillSorts) {
@@ -107,12 +126,15 @@ TEST_F(ExportImportTest, CancelledDialogShowsNothingAndStillSorts) {
 
 TEST_F(ExportImportTest, ImportThroughTheDialogKeepsTheCurrentDirectory) {
     CreateDirectoryW(L"elsewhere", nullptr);
-    const std::wstring path = ScratchFolder() + L"\\elsewhere\\book.txt";
-    WriteBytes(path.c_str(), Utf16Bytes(L"Zed|9\nAmy|8\n"));
+    const std::wstring folder = ScratchFolder() + L"\\elsewhere";
+    WriteBytes((folder + L"\\book.txt").c_str(), Utf16Bytes(L"Zed|9\nAmy|8\n"));
     const std::wstring before = ScratchFolder();
     DialogDriver driver;
+    // Into the other folder first, as a user would go there, then the file by its name.
     driver.Then([&](const SeenWindow &w) {
-        SetDlgItemTextW(w.window, kFileNameField, path.c_str());
+        SetDlgItemTextW(w.window, kFileNameField, folder.c_str());
+        SendMessageW(w.window, WM_COMMAND, IDOK, 0);
+        SetDlgItemTextW(w.window, kFileNameField, L"book.txt");
         PostCommand(w.window, IDOK);
     });
     Command(IDM_IMPORT);

@@ -107,6 +107,7 @@ void ResetProcessState() {
     g_quickHangUp = false;
     g_modemList = g_phoneBookList = nullptr;
     g_writeFile = WriteFile;
+    g_readFile = ReadFile;
     g_scriptTimeLimitMs = 10000;
 }
 

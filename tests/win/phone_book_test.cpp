@@ -35,7 +35,7 @@ std::vector<std::wstring> Names(const Entries &entries) {
 struct FailingStore : PhoneBookStore {
     bool opens = false;
     int writes = 0;
-    bool Open() override { return opens; }
+    bool Open(StoreAccess) override { return opens; }
     bool Read(const std::u16string &, std::u16string &) override { return false; }
     bool Write(const std::u16string &, const char16_t *, std::uint32_t) override {
         EXPECT_TRUE(opens);
@@ -118,6 +118,17 @@ TEST_F(PhoneBookTest, StoresTwoBytesPerCharacter) {
         // The registry may add the terminator that follows the text in memory.
         EXPECT_TRUE(size == bytes || size == bytes + 2) << name << " " << size;
     }
+}
+
+TEST(RegistryStore, OpensTheKeyWithTheRightsEachStepNeeds) {
+    DeletePhoneBookKey();
+    RegistryStore store;
+    for (StoreAccess access : {StoreAccess::Read, StoreAccess::ReadWrite}) {
+        ASSERT_TRUE(store.Open(access)); // made when missing, for a load too
+        EXPECT_EQ(store.Write(u"00_Name", u"Ann", 6), access == StoreAccess::ReadWrite);
+        store.Close();
+    }
+    DeletePhoneBookKey();
 }
 
 TEST_F(PhoneBookTest, RegistryFailuresAreReported) {
