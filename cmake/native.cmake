@@ -11,3 +11,6 @@ target_compile_options(unit_tests PRIVATE ${sanitizers})
 target_link_options(unit_tests PRIVATE ${sanitizers})
 target_link_libraries(unit_tests PRIVATE zelmora_core GTest::gtest_main)
 gtest_discover_tests(unit_tests)
+
+# The user manual stays the one home of the facts users look up, and lists every message once.
+add_test(NAME docs_one_home COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-docs ${CMAKE_SOURCE_DIR})

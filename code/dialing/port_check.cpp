@@ -11,13 +11,6 @@ namespace zelmora {
 
 namespace {
 
-bool QueryDeviceName(const wchar_t *deviceName) {
-    wchar_t target[MAX_PATH];
-    // A target longer than the buffer still means the name exists.
-    return QueryDosDeviceW(deviceName, target, ARRAYSIZE(target)) != 0 ||
-           GetLastError() == ERROR_INSUFFICIENT_BUFFER;
-}
-
 // The port as UTF-16 text in the ANSI code page, the way the list cell was read.
 void WidePort(const char *port, wchar_t (&text)[kCellCapacity]) {
     text[0] = L'\0';
@@ -26,6 +19,13 @@ void WidePort(const char *port, wchar_t (&text)[kCellCapacity]) {
 }
 
 } // namespace
+
+bool QueryDeviceName(const wchar_t *deviceName) {
+    wchar_t target[MAX_PATH];
+    // A target longer than the buffer still means the name exists.
+    return QueryDosDeviceW(deviceName, target, ARRAYSIZE(target)) != 0 ||
+           GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
 
 DeviceLookupFunction g_deviceNameExists = QueryDeviceName;
 

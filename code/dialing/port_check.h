@@ -6,11 +6,14 @@
 
 namespace zelmora {
 
-// Whether Windows knows the device name, asked without opening it. Tests may replace it.
+// Whether Windows knows the device name (QueryDosDeviceW), asked without opening the device.
+bool QueryDeviceName(const wchar_t *deviceName);
+
+// The lookup in use: QueryDeviceName; tests may replace it.
 using DeviceLookupFunction = bool (*)(const wchar_t *deviceName);
 extern DeviceLookupFunction g_deviceNameExists;
 
-// Whether the lookup is left out, as it is under Wine. Tests may replace it.
+// Whether the lookup is left out: RunsUnderWine; tests may replace it.
 using PortLookupSkippedFunction = bool (*)();
 extern PortLookupSkippedFunction g_portLookupSkipped;
 

@@ -8,38 +8,14 @@
 
 namespace {
 
-// The system DPI of the test prefix, set for the processes started while this lives.
-class SystemDpi {
-  public:
+// The test prefix's system DPI for the processes started while this lives; 96 afterwards.
+struct SystemDpi {
     explicit SystemDpi(DWORD dpi) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                        nullptr);
-        hadValue_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
-                                     reinterpret_cast<BYTE *>(&previous_), &size_) == 0;
-        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&dpi),
-                       sizeof dpi);
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
+                        sizeof dpi);
     }
-    ~SystemDpi() {
-        if (hadValue_)
-            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD,
-                           reinterpret_cast<const BYTE *>(&previous_), sizeof previous_);
-        else
-            RegDeleteValueW(key_, L"LogPixels");
-        RegCloseKey(key_);
-    }
-
-  private:
-    static constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
-    HKEY key_ = nullptr;
-    DWORD previous_ = 0, size_ = sizeof(DWORD);
-    bool hadValue_ = false;
+    ~SystemDpi() { RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"); }
 };
-
-RECT WindowRect(HWND window) {
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
 
 struct QuickDialCase {
     const wchar_t *arguments;
@@ -139,8 +115,9 @@ TEST(PlainStart, ColumnsAndTheAboutPictureGrowWithTheSystemDpi) {
     HWND about = zelmora.FindWindowTitled(L"About");
     ASSERT_NE(about, nullptr);
     // The picture grows, and stays inside the frame whose width the version line below shares.
-    const RECT picture = WindowRect(GetDlgItem(about, -1));
-    const RECT line = WindowRect(GetDlgItem(about, IDC_VERSION_LINE));
+    RECT picture, line;
+    GetWindowRect(GetDlgItem(about, -1), &picture);
+    GetWindowRect(GetDlgItem(about, IDC_VERSION_LINE), &line);
     const long width = picture.right - picture.left, frame = line.right - line.left;
     EXPECT_GT(width, 203 * 13 / 10) << "left at its 96-DPI size";
     EXPECT_LE(width, frame + 2);

@@ -7,6 +7,7 @@
 #include "base/globals.h"
 #include "base/scoped.h"
 #include "base/wine.h"
+#include "dialing/port_check.h"
 #include "dialing/run_dial_script.h"
 #include "app/main_window.h"
 #include "phonebook/list_ops.h"
@@ -109,6 +110,8 @@ void ResetProcessState() {
     g_writeFile = WriteFile;
     g_readFile = ReadFile;
     g_scriptTimeLimitMs = 10000;
+    g_deviceNameExists = QueryDeviceName;
+    g_portLookupSkipped = RunsUnderWine;
 }
 
 void ExpectWineFoundNoModems(HWND list) {

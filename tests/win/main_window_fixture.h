@@ -30,8 +30,8 @@ void AppendRows(HWND list, const Entries &rows);
 void SetRowState(HWND list, int row, bool selected, bool focused);
 
 // Puts the program's process-wide state back as start-up leaves it without arguments: no
-// quick-dial strings or hang-up, no lists, the real file reads and writes, the full script time
-// limit.
+// quick-dial strings or hang-up, no lists, the real file reads and writes, port lookup and
+// script time limit.
 void ResetProcessState();
 
 // Wine's environment, not the program's behaviour: under Wine, WMI knows no telephone modems,

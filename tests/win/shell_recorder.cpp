@@ -21,8 +21,9 @@ BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD) {
 
 } // namespace
 
-HANDLE StartInterpreter(const wchar_t *script, const wchar_t *folder, DWORD flags, HANDLE *thread) {
-    std::wstring command = L"cmd.exe /c " + std::wstring(script);
+HANDLE StartInterpreter(const wchar_t *script, const wchar_t *folder, DWORD flags, HANDLE *thread,
+                        const wchar_t *program) {
+    std::wstring command = program + std::wstring(L" /c ") + script;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};

@@ -15,11 +15,12 @@ struct ShellRequest {
     std::string scriptBytes;
 };
 
-// What the shell starts for a script: "cmd.exe /c script", hidden, in folder (the current one
-// when null), with the extra creation flags given. The thread handle is closed; the process
-// handle is the caller's, or null when cmd could not be started.
+// What the shell starts for a script: "cmd.exe /c script" (or another program), hidden, in
+// folder (the current one when null), with the extra creation flags given. The thread handle is
+// the caller's when asked for, else closed; the process handle is the caller's, or null when the
+// program could not be started.
 HANDLE StartInterpreter(const wchar_t *script, const wchar_t *folder = nullptr, DWORD flags = 0,
-                        HANDLE *thread = nullptr);
+                        HANDLE *thread = nullptr, const wchar_t *program = L"cmd.exe");
 
 class ShellRecorder {
   public:
