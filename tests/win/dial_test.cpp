@@ -166,6 +166,17 @@ TEST(RunDialScript, RefusesNumbersThatCmdWouldRun) {
 
 class DialSelectionTest : public MainWindowTest {
   protected:
+    // Runs command and checks the one script it had the shell run, and the sounds it played.
+    void ExpectScript(int command, const char *bytes, const std::vector<std::wstring> &sounds) {
+        ShellRecorder shell;
+        DialogDriver driver;
+        Command(command);
+        EXPECT_TRUE(driver.seen.empty());
+        ASSERT_EQ(shell.requests.size(), 1u);
+        EXPECT_EQ(shell.requests[0].owner, main_);
+        EXPECT_EQ(shell.requests[0].scriptBytes, bytes);
+        EXPECT_EQ(shell.sounds, sounds);
+    }
     void ExpectGuidance(const wchar_t *text, HWND owner, int command = IDC_DIAL) {
         ShellRecorder shell;
         DialogDriver driver;
@@ -195,34 +206,14 @@ TEST_F(DialSelectionTest, ChecksInOrderWithOneMessageEach) {
     ExpectGuidance(L"Please select a line on phone book!", phoneBook_);
 }
 
-TEST_F(DialSelectionTest, DialsTheSelectedNumberOnTheSelectedPort) {
+TEST_F(DialSelectionTest, DialsAndHangsUpOnTheSelectedPort) {
     AppendRows(modems_, {{L"First", L"COM4"}, {L"Second", L"COM5"}});
+    SetRowState(modems_, 1, true, true);
+    // Hang up looks at the modem list only: the phone book is still empty.
+    ExpectScript(IDC_HANG_UP, "echo ath>COM5", {});
     AppendRows(phoneBook_, {{L"Ann", L"123"}, {L"Bob", L"456"}});
-    SetRowState(modems_, 1, true, true);
     SetRowState(phoneBook_, 0, true, true);
-    ShellRecorder shell;
-    DialogDriver driver;
-    Command(IDC_DIAL);
-    EXPECT_TRUE(driver.seen.empty());
-    ASSERT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(shell.requests[0].owner, main_);
-    EXPECT_EQ(shell.requests[0].scriptBytes, "echo at^&d0>COM5\necho atd 123;>COM5");
-}
-
-TEST_F(DialSelectionTest, HangUpNeedsOnlyAModem) {
-    AppendRows(modems_, {{L"First", L"COM4"}, {L"Second", L"COM5"}});
-    SetRowState(modems_, 1, true, true);
-    ShellRecorder shell;
-    DialogDriver driver;
-    Command(IDC_HANG_UP);
-    EXPECT_TRUE(driver.seen.empty());
-    ASSERT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(shell.requests[0].owner, main_);
-    EXPECT_EQ(shell.requests[0].file, L"temp.bat");
-    EXPECT_EQ(shell.requests[0].show, SW_HIDE);
-    EXPECT_EQ(shell.requests[0].scriptBytes, "echo ath>COM5");
-    EXPECT_TRUE(shell.sounds.empty()); // no dial sound for a hang-up
-    EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+    ExpectScript(IDC_DIAL, "echo at^&d0>COM5\necho atd 123;>COM5", {L"dial.wav"});
 }
 
 TEST_F(DialSelectionTest, CellsArriveAsAnsiTextOfAtMost259Bytes) {
