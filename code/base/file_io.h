@@ -17,16 +17,16 @@ FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition, DWORD 
 using FileWriteFunction = BOOL(WINAPI *)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 extern FileWriteFunction g_writeFile;
 
+// ReadFile itself; tests replace it to make a read fail, as a range that another program has
+// locked does.
+using FileReadFunction = BOOL(WINAPI *)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
+extern FileReadFunction g_readFile;
+
 // The path that a handle really reaches, links and short names resolved, or empty text.
 std::wstring FinalPath(HANDLE handle);
 
 // The final path of the current directory, without a closing backslash, or empty text.
 std::wstring CurrentFolderPath();
-
-// ReadFile itself; tests replace it to make a read fail, as a range that another program has
-// locked does.
-using FileReadFunction = BOOL(WINAPI *)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
-extern FileReadFunction g_readFile;
 
 // True when all size bytes were written: a full disk can accept part of a write.
 bool WriteWhole(HANDLE file, const void *data, DWORD size);
