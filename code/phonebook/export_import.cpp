@@ -117,7 +117,7 @@ void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check) {
     }
     DWORD read = 0;
     if (!g_readFile(file.get(), contents.get(), size, &read, nullptr)) {
-        // A file locked by another program: nothing read is no "no new items".
+        // Say so (a range another program locked, say): an unread file is not "no new items".
         ShowMessage(list, kTextCannotOpenImport, MB_ICONERROR);
         return;
     }

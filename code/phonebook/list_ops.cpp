@@ -11,16 +11,11 @@ namespace zelmora {
 
 namespace {
 
-// Inserts a column whose width is given at 96 DPI. Column widths are pixels while the dialog
-// grows with the system font, so at 150 % unscaled columns would fill half of the list.
 void InsertColumn(HWND list, int index, const wchar_t *title, int width) {
-    HDC screen = GetDC(list);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(list, screen);
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<wchar_t *>(title);
-    column.cx = MulDiv(width, dpi, 96);
+    column.cx = width;
     SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 
@@ -28,8 +23,13 @@ void InsertColumn(HWND list, int index, const wchar_t *title, int width) {
 
 void SetUpColumns(HWND list, const wchar_t *secondColumn) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    InsertColumn(list, 0, L"Name", 250);
-    InsertColumn(list, 1, secondColumn, 130);
+    // The widths are pixels at 96 DPI, while the dialog grows with the system font: unscaled,
+    // the columns would fill only half of the list at 150 %.
+    HDC screen = GetDC(list);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(list, screen);
+    InsertColumn(list, 0, L"Name", MulDiv(250, dpi, 96));
+    InsertColumn(list, 1, secondColumn, MulDiv(130, dpi, 96));
 }
 
 int ListCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
