@@ -1,6 +1,12 @@
 # The Windows build: zelmora.exe in the run folder, and the test programs that CTest runs
 # under Wine through tools/wine-run, in a Wine prefix private to this build folder.
 set(run_folder ${CMAKE_BINARY_DIR}/bin)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  # A 64-bit Zelmora gets no registry virtualization on Windows: a standard user's phone book
+  # would not be saved. It is built only to be tested where Wine runs no 32-bit program.
+  message(WARNING "zelmora.exe is built for 64-bit Windows, because this Linux runs no 32-bit "
+                  "program (tools/windows-arch). Make the packages for users where it does.")
+endif()
 # A generator expression keeps multi-configuration generators (Visual Studio) from adding a
 # Release or Debug folder: the program, the sound and the manual share one run folder.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${run_folder}$<0:>)
