@@ -31,6 +31,7 @@ add_library(zelmora_win STATIC
   code/dialing/script_lock.cpp
   code/modems/com_string.cpp
   code/modems/modem_discovery.cpp
+  code/modems/wine_serial_ports.cpp
   code/modems/wmi_modem_source.cpp
   code/phonebook/delete_entry.cpp
   code/phonebook/entry_dialog.cpp

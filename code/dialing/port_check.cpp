@@ -5,7 +5,6 @@
 #include "../base/message_box.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
-#include "../base/wine.h"
 
 namespace zelmora {
 
@@ -20,29 +19,54 @@ void WidePort(const char *port, wchar_t (&text)[kCellCapacity]) {
 
 } // namespace
 
-bool QueryDeviceName(const wchar_t *deviceName) {
-    wchar_t target[MAX_PATH];
-    // A target longer than the buffer still means the name exists.
-    return QueryDosDeviceW(deviceName, target, ARRAYSIZE(target)) != 0 ||
-           GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+std::wstring QueryDeviceTarget(const wchar_t *deviceName) {
+    // The first of the name's targets; a longer one than the buffer is cut, and still names a
+    // device.
+    wchar_t target[MAX_PATH] = {};
+    if (QueryDosDeviceW(deviceName, target, ARRAYSIZE(target)) == 0 &&
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return {};
+    target[MAX_PATH - 1] = L'\0';
+    return target[0] ? target : L"?";
 }
 
-DeviceLookupFunction g_deviceNameExists = QueryDeviceName;
+DeviceLookupFunction g_deviceTarget = QueryDeviceTarget;
 
-// Wine 8 lists only the COM ports that wineboot made (com1); the dosdevices/comN links that
-// users add by hand, which work, are unknown to its QueryDosDeviceW. So under Wine a missing
-// name proves nothing, and the lookup is skipped.
-PortLookupSkippedFunction g_portLookupSkipped = RunsUnderWine;
+namespace {
 
+// Disks, volumes and drives are devices too, and "\\.\C:" or "\\.\PhysicalDrive0" would
+// have the script write over their first sectors. A modem's port is none of them.
+bool IsStorage(const std::wstring &target) {
+    for (const wchar_t *storage :
+         {L"\\Device\\Harddisk", L"\\Device\\CdRom", L"\\Device\\Floppy", L"\\Device\\Volume",
+          L"\\Device\\Mup", L"\\Device\\LanmanRedirector"}) {
+        const int length = lstrlenW(storage);
+        if (static_cast<int>(target.size()) >= length &&
+            CompareStringOrdinal(target.c_str(), length, storage, length, TRUE) == CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// Wine knows the COM ports that it makes itself at each start (its own serial devices and the
+// ones named under HKLM\Software\Wine\Ports), as Windows knows its own; a link made by hand
+// in dosdevices is unknown to it, and is refused like a missing port.
 bool PortIsPresent(const char *port) {
-    if (g_portLookupSkipped())
-        return true;
     wchar_t name[kCellCapacity];
     WidePort(port, name);
     const wchar_t *device = name;
     if (lstrlenW(name) > 4 && CompareStringOrdinal(name, 4, L"\\\\.\\", 4, FALSE) == CSTR_EQUAL)
         device += 4;
-    return *device != L'\0' && g_deviceNameExists(device);
+    // A drive letter or a path is never a port.
+    for (const wchar_t *c = device; *c; ++c)
+        if (*c == L':' || *c == L'\\' || *c == L'/')
+            return false;
+    if (*device == L'\0')
+        return false;
+    const std::wstring target = g_deviceTarget(device);
+    return !target.empty() && !IsStorage(target);
 }
 
 void ShowPortNotFound(const char *port) {

@@ -4,21 +4,21 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace zelmora {
 
-// Whether Windows knows the device name (QueryDosDeviceW), asked without opening the device.
-bool QueryDeviceName(const wchar_t *deviceName);
+// The device that Windows maps deviceName to (QueryDosDeviceW), such as \Device\Serial0;
+// empty when it knows no such name. Asked without opening the device.
+std::wstring QueryDeviceTarget(const wchar_t *deviceName);
 
-// The lookup in use: QueryDeviceName; tests may replace it.
-using DeviceLookupFunction = bool (*)(const wchar_t *deviceName);
-extern DeviceLookupFunction g_deviceNameExists;
-
-// Whether the lookup is left out: RunsUnderWine; tests may replace it.
-using PortLookupSkippedFunction = bool (*)();
-extern PortLookupSkippedFunction g_portLookupSkipped;
+// The lookup in use: QueryDeviceTarget; tests may replace it.
+using DeviceLookupFunction = std::wstring (*)(const wchar_t *deviceName);
+extern DeviceLookupFunction g_deviceTarget;
 
 // True when the port (as a list cell or the command line gives it, "\\.\" prefix or not)
-// names a device that exists, or when the lookup is skipped. An empty port exists nowhere.
+// names a device that exists and is no disk. An empty port exists nowhere, and a name that
+// is no device, such as a file's, is refused: the script's redirection would write into it.
 bool PortIsPresent(const char *port);
 
 // Shows "Can not find the port ..." for port, in a box without owner.

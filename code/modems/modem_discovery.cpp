@@ -4,8 +4,10 @@
 #include "../base/globals.h"
 #include "../base/message_box.h"
 #include "../base/text_cast.h"
+#include "../base/wine.h"
 #include "../phonebook/list_ops.h"
 #include "modem_list_filler.h"
+#include "wine_serial_ports.h"
 #include "wmi_modem_source.h"
 
 namespace zelmora {
@@ -30,7 +32,12 @@ class ModemListControl : public ModemListSink {
 int DiscoverModems() {
     WmiModemSource source;
     ModemListControl list(g_modemList);
-    return FillModemList(source, list);
+    const int result = FillModemList(source, list);
+    // Wine's WMI knows no telephone modem: there the COM ports that Wine made stand in, so that
+    // a modem on one of them can be dialled from the window.
+    if (result == 0 && ListCount(g_modemList) == 0 && RunsUnderWine())
+        AppendSerialPortRows(ReadWineSerialPorts(), list);
+    return result;
 }
 
 } // namespace zelmora

@@ -1,4 +1,5 @@
-// Modem discovery: fills the modem list with the telephone modems that WMI reports.
+// Modem discovery: fills the modem list with the telephone modems that WMI reports, or under
+// Wine, where WMI reports none, with the serial ports that Wine made.
 #pragma once
 
 namespace zelmora {

@@ -1,6 +1,9 @@
 // The list filler: runs the source's steps in order and unwinds what a failed step leaves.
 #include "modem_list_filler.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "../base/texts.h"
 
 namespace zelmora {
@@ -60,6 +63,35 @@ int FillModemList(ModemSource &source, ModemListSink &list) {
     source.ReleaseLocator();
     source.Uninitialize();
     return 0;
+}
+
+namespace {
+
+// n for COMn (any case), INT_MAX for any other name.
+int ComNumber(const std::u16string &port) {
+    if (port.size() < 4 || port.size() > 9)
+        return INT_MAX;
+    for (int i = 0; i < 3; ++i)
+        if ((port[i] | 0x20) != u"com"[i])
+            return INT_MAX;
+    int number = 0;
+    for (std::size_t i = 3; i < port.size(); ++i) {
+        if (port[i] < u'0' || port[i] > u'9')
+            return INT_MAX;
+        number = number * 10 + (port[i] - u'0');
+    }
+    return number;
+}
+
+} // namespace
+
+void AppendSerialPortRows(std::vector<SerialPort> ports, ModemListSink &list) {
+    std::sort(ports.begin(), ports.end(), [](const SerialPort &a, const SerialPort &b) {
+        const int left = ComNumber(a.port), right = ComNumber(b.port);
+        return left != right ? left < right : a.port < b.port;
+    });
+    for (const SerialPort &port : ports)
+        list.AppendRow(port.device.empty() ? u"Serial port" : port.device, port.port);
 }
 
 } // namespace zelmora

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zelmora {
 
@@ -52,5 +53,17 @@ class ModemListSink {
 // Clears the list and appends one row per modem in delivery order. 0 when the enumeration ran
 // to its end, 1 when a step failed; then its message is shown before anything is released.
 int FillModemList(ModemSource &source, ModemListSink &list);
+
+// A serial port that Wine made: its name (COM7) and the Linux device that names it in Wine's
+// settings, or empty when Wine found the device itself.
+struct SerialPort {
+    std::u16string port;
+    std::u16string device;
+};
+
+// Appends one row per port in COM-number order (names that are not COMn last, in text
+// order): the Name cell is the Linux device, or "Serial port"; the Port cell the port. Under
+// Wine, whose WMI knows no modem, these rows are what Dial can use.
+void AppendSerialPortRows(std::vector<SerialPort> ports, ModemListSink &list);
 
 } // namespace zelmora

@@ -4,6 +4,7 @@
 #include "main_window_fixture.h"
 #include "modem_line.h"
 #include "res/resource.h"
+#include "test_files.h"
 #include "zelmora_process.h"
 
 namespace {
@@ -51,28 +52,47 @@ TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
     }
 }
 
-TEST(QuickDial, RefusesANumberThatWouldRunACommand) {
+TEST(QuickDial, RefusesANumberThatWouldRunACommandAndAPortThatIsNoDevice) {
     ASSERT_TRUE(TestModemAvailable());
-    // Wine's cmd ends a line at a lone CR; U+010D reaches the script as its low byte, a CR.
-    for (const wchar_t *arguments :
-         {L"/phone:1&echo>pwned /port:COM5", L"\"/phone:5550123\rXmkdir pwned\" /port:COM5",
-          L"\"/phone:5550123\x010dXmkdir pwned\" /port:COM5"}) {
+    const std::wstring badPort = L"Check that the modem is connected.";
+    const std::pair<const wchar_t *, std::wstring> cases[] = {
+        {L"/phone:1&echo>pwned /port:COM5",
+         L"The phone number or port contains characters that can not be dialled."},
+        // Wine's cmd ends a line at a lone CR; U+010D reaches the script as its low byte, a CR.
+        {L"\"/phone:5550123\rXmkdir pwned\" /port:COM5",
+         L"The phone number or port contains characters that can not be dialled."},
+        {L"\"/phone:5550123\x010dXmkdir pwned\" /port:COM5",
+         L"The phone number or port contains characters that can not be dialled."},
+        // A port Wine does not know, one linked by hand (it works, but Windows programs can not
+        // see it), and files' names, which the script would write over.
+        {L"/phone:222 /port:COM77", L"Can not find the port \"COM77\". " + badPort},
+        {L"/phone:222 /port:COM9", L"Can not find the port \"COM9\". " + badPort},
+        {L"/phone:222 /port:notes.txt", L"Can not find the port \"notes.txt\". " + badPort},
+        {L"/port:dial.wav /hangup", L"Can not find the port \"dial.wav\". " + badPort},
+        {L"/phone:222 /port:C0M5", L"Can not find the port \"C0M5\". " + badPort},
+    };
+    WriteBytes(L"notes.txt", "notes");
+    WriteBytes(L"dial.wav", "RIFF");
+    for (const auto &[arguments, text] : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(arguments)));
         RemoveDirectoryW(L"pwned");
         DeleteFileW(L"pwned");
-        const std::size_t before = ModemBytes("com5").size();
+        const std::size_t before = ModemBytes("com5").size(), linked = ModemBytes("com9").size();
         ZelmoraProcess zelmora(arguments);
-        HWND box = zelmora.FindWindowTitled(
-            L"Zelmora", 10000,
-            L"The phone number or port contains characters that can not be dialled.");
+        HWND box = zelmora.FindWindowTitled(L"Zelmora", 10000, text.c_str());
         ASSERT_NE(box, nullptr);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         EXPECT_EQ(zelmora.Wait(10000), 0);
         Sleep(500);
         EXPECT_EQ(ModemBytes("com5").size(), before);
-        EXPECT_EQ(GetFileAttributesW(L"pwned"), INVALID_FILE_ATTRIBUTES);
-        EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(ModemBytes("com9").size(), linked);
+        EXPECT_EQ(FileBytes(L"notes.txt"), "notes");
+        EXPECT_EQ(FileBytes(L"dial.wav"), "RIFF");
+        for (const wchar_t *made : {L"pwned", L"temp.bat", L"C0M5"})
+            EXPECT_EQ(GetFileAttributesW(made), INVALID_FILE_ATTRIBUTES);
     }
+    DeleteFileW(L"notes.txt");
+    DeleteFileW(L"dial.wav");
 }
 
 TEST(PlainStart, SavesThePhoneBookWhenWindowsEndsTheSession) {

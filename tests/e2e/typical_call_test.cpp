@@ -118,9 +118,11 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     Click(about, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
 
-    // Dial Cleo on the test modem's COM5 with Enter.
-    modems.AppendRow(L"Test modem", L"COM5");
-    modems.Select(0);
+    // Dial Cleo with Enter on COM5, the test modem's port, which Wine lists as a modem row.
+    const int com5 = modems.FindRow(L"COM5", 1);
+    ASSERT_NE(com5, -1);
+    EXPECT_NE(modems.Cell(com5, 0).find(L"/modem/com5.tty"), std::wstring::npos);
+    modems.Select(com5);
     book.Select(book.FindRow(L"Cleo"));
     SaveScreenshot(main, L"main-window-before-dial");
     const std::size_t before = ModemBytes("com5").size();

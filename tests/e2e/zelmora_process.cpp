@@ -165,9 +165,9 @@ std::wstring RemoteList::Cell(int row, int column) {
     return text;
 }
 
-int RemoteList::FindRow(const std::wstring &name) {
+int RemoteList::FindRow(const std::wstring &text, int column) {
     for (int row = 0; row < Count(); ++row)
-        if (Cell(row, 0) == name)
+        if (Cell(row, column) == text)
             return row;
     return -1;
 }

@@ -62,7 +62,8 @@ class RemoteList {
 
     int Count();
     std::wstring Cell(int row, int column);
-    int FindRow(const std::wstring &name);
+    // The first row whose cell in column holds text, or -1.
+    int FindRow(const std::wstring &text, int column = 0);
     void Select(int row); // selected and focused
     int AppendRow(const std::wstring &name, const std::wstring &second);
 

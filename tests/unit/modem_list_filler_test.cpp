@@ -139,6 +139,25 @@ TEST(ModemListFiller, NoModemsIsQuiet) {
         EXPECT_EQ(entry.rfind("message", 0), std::string::npos);
 }
 
+TEST(ModemListFiller, SerialPortsStandInCOMNumberOrderNamedByTheirDevice) {
+    Log log;
+    RecordingList list(log);
+    list.rows = {{u"Modem from WMI", u"COM4"}};
+    AppendSerialPortRows({{u"COM12", u"/dev/ttyUSB0"},
+                          {u"LPT9", u""},
+                          {u"com2", u""},
+                          {u"COM10", u"/dev/serial/by-id/usb-modem"},
+                          {u"COMX", u""},
+                          {u"COM1", u""}},
+                         list);
+    const decltype(list.rows) expected = {
+        {u"Modem from WMI", u"COM4"}, {u"Serial port", u"COM1"},
+        {u"Serial port", u"com2"},    {u"/dev/serial/by-id/usb-modem", u"COM10"},
+        {u"/dev/ttyUSB0", u"COM12"},  {u"Serial port", u"COMX"},
+        {u"Serial port", u"LPT9"}};
+    EXPECT_EQ(list.rows, expected);
+}
+
 TEST(ModemListFiller, MessagesAreTheShownTexts) {
     EXPECT_EQ(std::u16string(ModemStepFailure(ModemStep::Query)), kTextQueryFailed);
     EXPECT_EQ(std::u16string(ModemStepFailure(ModemStep::Com)), kTextComFailed);

@@ -34,9 +34,10 @@ void SetRowState(HWND list, int row, bool selected, bool focused);
 // script time limit.
 void ResetProcessState();
 
-// Wine's environment, not the program's behaviour: under Wine, WMI knows no telephone modems,
-// so a discovery leaves list empty. Checks nothing elsewhere.
-void ExpectWineFoundNoModems(HWND list);
+// Under Wine, whose WMI knows no telephone modem, a discovery lists the COM ports that Wine
+// made, in COM-number order: the test modem's COM5 named by its device, and not COM9, a link
+// made by hand. Checks nothing elsewhere.
+void ExpectWineSerialPorts(HWND list);
 
 // The folder the tests work in (temp.bat, export files).
 std::wstring ScratchFolder();

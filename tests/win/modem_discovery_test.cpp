@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "base/globals.h"
+#include "base/wine.h"
 #include "app/main_window.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
@@ -39,7 +40,33 @@ TEST_F(ModemListTest, RealQueryClearsTheListAndSaysNothing) {
     std::printf("discovery took %lu ms\n", GetTickCount() - start);
     for (const Entry &row : ListRows(modems_))
         EXPECT_NE(row.first, L"stale");
-    ExpectWineFoundNoModems(modems_);
+    ExpectWineSerialPorts(modems_);
+    EXPECT_TRUE(driver.seen.empty());
+}
+
+TEST_F(ModemListTest, UnderWineTheSerialPortsThatWineMadeStandIn) {
+    if (!RunsUnderWine())
+        GTEST_SKIP() << "Windows lists what WMI reports, and nothing else";
+    // Ports as Wine lists them, one named in Wine's settings; removed again below.
+    const wchar_t serialComm[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM",
+                  ports[] = L"Software\\Wine\\Ports";
+    const std::pair<const wchar_t *, const wchar_t *> fake[] = {{L"\\Device\\Serial40", L"COM41"},
+                                                                {L"\\Device\\Serial39", L"COM40"}};
+    for (const auto &[device, port] : fake)
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, serialComm, device, REG_SZ, port,
+                        (lstrlenW(port) + 1) * sizeof(wchar_t));
+    const wchar_t usbDevice[] = L"/dev/ttyUSB7";
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, ports, L"COM41", REG_SZ, usbDevice, sizeof usbDevice);
+    DialogDriver driver;
+    Command(IDC_UPDATE);
+    for (const auto &[device, port] : fake)
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, serialComm, device);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, ports, L"COM41");
+    Entries rows = ListRows(modems_);
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(Entries(rows.end() - 2, rows.end()),
+              (Entries{{L"Serial port", L"COM40"}, {L"/dev/ttyUSB7", L"COM41"}}));
+    ExpectWineSerialPorts(modems_);
     EXPECT_TRUE(driver.seen.empty());
 }
 
@@ -67,7 +94,7 @@ TEST_F(ModemListTest, UpdateRunsDiscoveryAgainWithoutLeaking) {
     for (int i = 0; i < 100; ++i) {
         AppendRows(modems_, {{L"stale", L"COM9"}});
         Command(IDC_UPDATE);
-        ExpectWineFoundNoModems(modems_);
+        ExpectWineSerialPorts(modems_);
     }
     EXPECT_TRUE(driver.seen.empty());
     EXPECT_LE(handles(), before + 5);

@@ -20,42 +20,45 @@ namespace {
 
 std::vector<std::wstring> g_lookedUp;
 
-bool OnlyCom3Exists(const wchar_t *name) {
+std::wstring OnlyCom3AndADiskExist(const wchar_t *name) {
     g_lookedUp.push_back(name);
-    return lstrcmpiW(name, L"COM3") == 0;
+    if (lstrcmpiW(name, L"PhysicalDrive0") == 0)
+        return L"\\Device\\Harddisk0\\DR0";
+    return lstrcmpiW(name, L"COM3") == 0 ? L"\\Device\\Serial2" : L"";
 }
 
 } // namespace
 
 TEST(PortLookup, AMissingPortIsRefusedBeforeAnythingIsWritten) {
     const struct {
-        bool skipped; // as under Wine
-        bool real;    // the real lookup: Windows and Wine alike know NUL
+        bool real; // the real lookup: Windows and Wine alike know NUL, and no file's name
         const char *port;
         bool hangUp;
         std::vector<std::wstring> lookedUp;
         const wchar_t *box; // null: the script runs
     } cases[] = {
-        {true, false, "COM9", false, {}, nullptr},
-        {false, false, "COM3", false, {L"COM3"}, nullptr},
-        {false, false, "\\\\.\\com3", true, {L"com3"}, nullptr},
-        {false, false, "COM9", false, {L"COM9"}, L"Can not find the port \"COM9\"."},
+        {false, "COM3", false, {L"COM3"}, nullptr},
+        {false, "\\\\.\\com3", true, {L"com3"}, nullptr},
+        {false, "COM9", false, {L"COM9"}, L"Can not find the port \"COM9\"."},
+        {false, "\\\\.\\COM12", true, {L"COM12"}, L"Can not find the port \"\\\\.\\COM12\"."},
+        {false, "", false, {}, L"Can not find the port \"\"."},
         {false,
+         "\\\\.\\PhysicalDrive0",
          false,
-         "\\\\.\\COM12",
-         true,
-         {L"COM12"},
-         L"Can not find the port \"\\\\.\\COM12\"."},
-        {false, false, "", false, {}, L"Can not find the port \"\"."},
-        {false, true, "NUL", true, {}, nullptr},
-        {false, true, "COM77", false, {}, L"Can not find the port \"COM77\"."},
+         {L"PhysicalDrive0"},
+         L"Can not find the port \"\\\\.\\PhysicalDrive0\"."},
+        {false, "\\\\.\\C:", false, {}, L"Can not find the port \"\\\\.\\C:\"."},
+        {false, "..\\COM3", false, {}, L"Can not find the port \"..\\COM3\"."},
+        {true, "NUL", true, {}, nullptr},
+        {true, "COM77", false, {}, L"Can not find the port \"COM77\"."},
+        {true, "notes.txt", false, {}, L"Can not find the port \"notes.txt\"."},
+        {true, "dial.wav", true, {}, L"Can not find the port \"dial.wav\"."},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.port << (c.skipped ? " skipped" : ""));
+        SCOPED_TRACE(c.port);
         g_lookedUp.clear();
-        g_portLookupSkipped = c.skipped ? +[] { return true; } : +[] { return false; };
         if (!c.real)
-            g_deviceNameExists = OnlyCom3Exists;
+            g_deviceTarget = OnlyCom3AndADiskExist;
         ShellRecorder shell;
         DialogDriver driver;
         if (c.hangUp)
