@@ -1,10 +1,11 @@
 # The two release packages, made by `cmake --build --preset windows --target package`:
 # Zelmora-<version>-win32.zip, the portable folder, and Zelmora-<version>-setup.exe, a per-user
-# installer (cmake/NSIS.template.in). Both hold the run folder's three files, LICENSE.txt and
-# README.txt.
+# installer (cmake/NSIS.template.in). Both hold the run folder's three files, the manual's
+# pages in the folder manual, LICENSE.txt and README.txt.
 install(TARGETS zelmora RUNTIME DESTINATION .)
 install(FILES ${run_folder}/dial.wav DESTINATION .)
 install(FILES ${run_folder}/Zelmora.chm DESTINATION . OPTIONAL)
+install(DIRECTORY ${run_folder}/manual DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/README.txt DESTINATION .)
 

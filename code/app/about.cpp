@@ -2,9 +2,11 @@
 #include "about.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "../base/globals.h"
 #include "../base/shell_open.h"
+#include "../base/wine.h"
 #include "../res/resource.h"
 
 namespace zelmora {
@@ -86,13 +88,25 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
-void OpenHomePage(HWND owner) {
-    wchar_t address[MAX_PATH] = {};
-    LoadStringW(g_instance, IDS_HOME_PAGE, address, ARRAYSIZE(address));
-    ShellOpen(owner, address, SW_SHOWNORMAL);
+std::wstring ManualPage() {
+    wchar_t program[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, program, ARRAYSIZE(program));
+    std::wstring page(program, length);
+    page.erase(page.find_last_of(L"\\/") + 1);
+    wchar_t relative[MAX_PATH] = {};
+    LoadStringW(g_instance, IDS_HOME_PAGE, relative, ARRAYSIZE(relative));
+    return page + relative;
 }
 
+void OpenHomePage(HWND owner) { ShellOpen(owner, ManualPage().c_str(), SW_SHOWNORMAL); }
+
 void OpenUserManual(HWND owner) {
+    // Wine's help viewer has no HTML engine and shows the compiled manual's pages blank: there
+    // the same pages open in the browser instead.
+    if (RunsUnderWine()) {
+        OpenHomePage(owner);
+        return;
+    }
     wchar_t file[100 + 4] = {};
     lstrcpyW(file, g_caption);
     lstrcatW(file, L".chm");

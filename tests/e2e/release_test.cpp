@@ -18,8 +18,9 @@ namespace {
 
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zelmora";
-const wchar_t *const kInstalledFiles[] = {L"zelmora.exe", L"dial.wav",   L"Zelmora.chm",
-                                          L"LICENSE.txt", L"README.txt", L"Uninstall.exe"};
+const wchar_t *const kInstalledFiles[] = {L"zelmora.exe",        L"dial.wav",    L"Zelmora.chm",
+                                          L"manual\\index.html", L"LICENSE.txt", L"README.txt",
+                                          L"Uninstall.exe"};
 
 std::wstring BuildFolder() {
     const char *build = std::getenv("ZELMORA_BUILD_DIR");
@@ -98,8 +99,8 @@ std::string QuickDialFrom(const std::wstring &exe, const std::wstring &folder) {
 TEST(Release, PortableZipDialsFromItsOwnFolder) {
     ASSERT_TRUE(TestModemAvailable());
     const std::wstring folder = BuildFolder() + L"\\release-zip\\Zelmora";
-    for (const wchar_t *file :
-         {L"zelmora.exe", L"dial.wav", L"Zelmora.chm", L"LICENSE.txt", L"README.txt"})
+    for (const wchar_t *file : {L"zelmora.exe", L"dial.wav", L"Zelmora.chm", L"manual\\index.html",
+                                L"manual\\style.css", L"LICENSE.txt", L"README.txt"})
         EXPECT_TRUE(Exists(folder + L"\\" + file)) << testing::PrintToString(std::wstring(file));
     EXPECT_EQ(QuickDialFrom(folder + L"\\zelmora.exe", folder), "at&d0\r\natd 123;\r\n");
     EXPECT_FALSE(Exists(folder + L"\\temp.bat"));
