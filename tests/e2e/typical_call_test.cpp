@@ -118,13 +118,24 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     Click(about, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
 
-    // Dial Cleo with Enter on COM5, the test modem's port, which Wine lists as a modem row.
+    // The manual's picture: a modem and an entry chosen, the phone book with the focus (as after
+    // a click), so that its chosen entry is drawn highlighted.
+    HWND modemList = GetDlgItem(main, IDC_MODEM_LIST);
+    SendMessageW(modemList, LVM_DELETEALLITEMS, 0, 0);
+    modems.Select(modems.AppendRow(L"Test modem", L"COM5"));
+    book.Select(book.FindRow(L"Cleo"));
+    SendMessageW(main, WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(GetDlgItem(main, IDC_PHONE_BOOK_LIST)), TRUE);
+    SaveScreenshot(main, L"main-window-before-dial");
+
+    // Update lists the COM ports that Wine made again; dial Cleo with Enter on COM5, the test
+    // modem's port, as Wine lists it.
+    Click(main, IDC_UPDATE);
+    EXPECT_TRUE(WaitUntil([&] { return modems.FindRow(L"Test modem") == -1; }));
     const int com5 = modems.FindRow(L"COM5", 1);
     ASSERT_NE(com5, -1);
     EXPECT_NE(modems.Cell(com5, 0).find(L"/modem/com5.tty"), std::wstring::npos);
     modems.Select(com5);
-    book.Select(book.FindRow(L"Cleo"));
-    SaveScreenshot(main, L"main-window-before-dial");
     const std::size_t before = ModemBytes("com5").size();
     PostMessageW(GetDlgItem(main, IDC_PHONE_BOOK_LIST), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 0123;\r\n");
