@@ -25,6 +25,7 @@ add_library(zelmora_win STATIC
   code/base/message_box.cpp
   code/base/shell_open.cpp
   code/base/wine.cpp
+  code/dialing/answering_wait.cpp
   code/dialing/dial_selection.cpp
   code/dialing/port_check.cpp
   code/dialing/run_dial_script.cpp

@@ -57,9 +57,13 @@ void FitPicture(HWND dialog) {
         return;
     g_scaledPicture = static_cast<HBITMAP>(
         LoadImageW(g_instance, MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, width, height, 0));
-    if (g_scaledPicture)
-        SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP,
-                     reinterpret_cast<LPARAM>(g_scaledPicture));
+    if (!g_scaledPicture)
+        return;
+    // The control hands back the picture that the template had it load, which is ours to
+    // delete now (STM_SETIMAGE); left alone, each About box at this DPI would leak one.
+    if (HGDIOBJ loaded = reinterpret_cast<HGDIOBJ>(SendMessageW(
+            picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(g_scaledPicture))))
+        DeleteObject(loaded);
 }
 
 } // namespace

@@ -5,12 +5,12 @@
 
 namespace zelmora {
 
-void SplitArgument(const char16_t *argument, char *key, char *value) {
+bool SplitArgument(const char16_t *argument, char *key, char *value) {
     key[0] = value[0] = '\0';
     std::size_t length = 0;
     while (length < kArgumentBufferSize && argument[length] != u'\0')
         ++length;
-
+    bool intact = argument[length] == u'\0';
     char *out = key;
     std::size_t used = 0;
     for (std::size_t j = 1; j < length; ++j) {
@@ -23,20 +23,27 @@ void SplitArgument(const char16_t *argument, char *key, char *value) {
             }
             continue;
         }
+        if (out == value && argument[j] > 0xFF)
+            intact = false;
         out[used++] = static_cast<char>(argument[j] & 0xFF);
     }
     out[used] = '\0';
+    return intact;
 }
 
 void TakeArgument(const char16_t *argument, char *phone, char *port, bool &hangUp,
-                  ByteCompare compare) {
+                  QuickDialLoss &loss, ByteCompare compare) {
     char key[kArgumentBufferSize];
     char value[kArgumentBufferSize];
-    SplitArgument(argument, key, value);
-    if (compare(key, "phone") == 0)
+    const bool intact = SplitArgument(argument, key, value);
+    if (compare(key, "phone") == 0) {
         std::memcpy(phone, value, std::strlen(value) + 1);
-    if (compare(key, "port") == 0)
+        loss.phone = !intact;
+    }
+    if (compare(key, "port") == 0) {
         std::memcpy(port, value, std::strlen(value) + 1);
+        loss.port = !intact;
+    }
     if (compare(key, "hangup") == 0)
         hangUp = true;
 }

@@ -18,13 +18,22 @@ using ByteCompare = int (*)(const char *, const char *);
 // Splits one argument into key and value. The first code unit is a prefix character and is
 // skipped; every colon after it is dropped, the first one switching from key to value. Each
 // code unit contributes its low byte. key and value must each hold kArgumentBufferSize bytes.
-void SplitArgument(const char16_t *argument, char *key, char *value);
+// Returns false when the value is not the one given: it held a code unit above U+00FF, whose
+// low byte is another character, or the argument was cut to fit the buffers.
+bool SplitArgument(const char16_t *argument, char *key, char *value);
+
+// Which quick-dial strings are not what the command line gave (see SplitArgument). Such a
+// string is another number or port, so it is refused, never dialled.
+struct QuickDialLoss {
+    bool phone = false;
+    bool port = false;
+};
 
 // Takes one argument: "phone" and "port" keys replace the quick-dial phone or port with their
-// value (an empty value included); a "hangup" key, whatever its value, sets hangUp; every other
-// key is ignored.
+// value (an empty value included), and note in loss whether it lost anything; a "hangup" key,
+// whatever its value, sets hangUp; every other key is ignored.
 void TakeArgument(const char16_t *argument, char *phone, char *port, bool &hangUp,
-                  ByteCompare compare);
+                  QuickDialLoss &loss, ByteCompare compare);
 
 // What Zelmora does at start instead of opening its window.
 enum class QuickAction { None, Dial, HangUp };

@@ -7,6 +7,7 @@
 #include "../base/globals.h"
 #include "../base/message_box.h"
 #include "../base/texts.h"
+#include "../dialing/answering_wait.h"
 #include "../dialing/dial_selection.h"
 #include "../dialing/run_dial_script.h"
 #include "../modems/modem_discovery.h"
@@ -95,6 +96,11 @@ void SaveUnlessQuickAction() {
 
 // Dials or hangs up as the command line asked, with no window.
 void RunQuickAction(HWND window, QuickAction action) {
+    // A value that lost characters on the way would dial another number, or another port.
+    if (g_quickDialPortLost || (action == QuickAction::Dial && g_quickDialPhoneLost)) {
+        ShowMessage(nullptr, kTextNotDialable, MB_ICONERROR);
+        return;
+    }
     if (action == QuickAction::Dial)
         RunDialScript(g_quickDialPort, window, g_quickDialPhone);
     else if (action == QuickAction::HangUp)
@@ -122,6 +128,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         RunReportingOutOfMemory(window, [window] { OnInitDialog(window); });
         return TRUE;
     case WM_COMMAND:
+        // While a dial waits, the window takes no input; a command posted all the same (a
+        // second Dial, a close) would start in the middle of it.
+        if (DialWaiting())
+            return TRUE;
         RunReportingOutOfMemory(window, [window, wParam] { OnCommand(window, LOWORD(wParam)); });
         return FALSE;
     case WM_NOTIFY:

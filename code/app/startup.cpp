@@ -30,8 +30,12 @@ void ReadCommandLine(const wchar_t *commandLine) {
     LPWSTR *arguments = CommandLineToArgvW(commandLine, &count);
     if (!arguments)
         return;
+    QuickDialLoss loss;
     for (int i = 1; i < count; ++i)
-        TakeArgument(U(arguments[i]), g_quickDialPhone, g_quickDialPort, g_quickHangUp, CompareKey);
+        TakeArgument(U(arguments[i]), g_quickDialPhone, g_quickDialPort, g_quickHangUp, loss,
+                     CompareKey);
+    g_quickDialPhoneLost = loss.phone;
+    g_quickDialPortLost = loss.port;
     LocalFree(arguments);
 }
 

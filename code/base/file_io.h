@@ -25,6 +25,11 @@ extern FileReadFunction g_readFile;
 // The path that a handle really reaches, links and short names resolved, or empty text.
 std::wstring FinalPath(HANDLE handle);
 
+// True when both handles reach one file: the same volume serial number and file index. Paths
+// can not always tell: GetFinalPathNameByHandleW fails on a share whose parent folder may not
+// be listed, and on a volume without a drive letter.
+bool SameFile(HANDLE a, HANDLE b);
+
 // The final path of the current directory, without a closing backslash, or empty text.
 std::wstring CurrentFolderPath();
 

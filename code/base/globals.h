@@ -14,6 +14,9 @@ extern wchar_t g_caption[100];
 extern char g_quickDialPhone[kCellCapacity];
 extern char g_quickDialPort[kCellCapacity];
 extern bool g_quickHangUp;
+// Whether the quick-dial phone or port lost characters on the way from the command line.
+extern bool g_quickDialPhoneLost;
+extern bool g_quickDialPortLost;
 extern HWND g_modemList;
 extern HWND g_phoneBookList;
 

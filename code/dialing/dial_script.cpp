@@ -38,6 +38,10 @@ bool IsDialable(std::string_view text) {
     return true;
 }
 
+bool IsDialablePort(std::string_view port) {
+    return IsDialable(port) && port.find_first_of(" \t") == std::string_view::npos;
+}
+
 std::string ScriptPortName(std::string_view port) {
     bool isHighComPort =
         port.size() >= 5 && Upper(port[0]) == 'C' && Upper(port[1]) == 'O' && Upper(port[2]) == 'M';
@@ -49,14 +53,14 @@ std::string ScriptPortName(std::string_view port) {
 }
 
 std::optional<std::string> ComposeDialScript(std::string_view port, std::string_view phone) {
-    if (!IsDialable(port) || !IsDialable(phone))
+    if (!IsDialablePort(port) || !IsDialable(phone))
         return std::nullopt;
     const std::string target = ScriptPortName(port);
     return "echo at^&d0>" + target + "\necho atd " + std::string(phone) + ";>" + target;
 }
 
 std::optional<std::string> ComposeHangUpScript(std::string_view port) {
-    if (!IsDialable(port))
+    if (!IsDialablePort(port))
         return std::nullopt;
     return "echo ath>" + ScriptPortName(port);
 }

@@ -12,6 +12,10 @@ namespace zelmora {
 // own: no & | < > ^ % " and no control byte other than TAB.
 bool IsDialable(std::string_view text);
 
+// IsDialable, and no space or TAB: cmd's redirection ends at the first blank, and echoes the
+// rest of the port's name to the modem after each command.
+bool IsDialablePort(std::string_view port);
+
 // The name the script redirects to. cmd knows only COM1 to COM9 as devices, so "COM" followed
 // by two or more digits (any letter case) becomes "\\.\COMnn"; every other port stays as given.
 std::string ScriptPortName(std::string_view port);
@@ -20,10 +24,11 @@ std::string ScriptPortName(std::string_view port);
 // the second line. The first line sends "at&d0" (the caret keeps cmd from taking & as a
 // command separator): the modem then ignores DTR, which Windows' serial driver drops each time
 // a redirection closes the port, and which would otherwise end the call that "atd" starts.
-// Empty when the port or the phone is not dialable.
+// Empty when the port or the phone is not dialable (IsDialablePort, IsDialable).
 std::optional<std::string> ComposeDialScript(std::string_view port, std::string_view phone);
 
-// The hang-up script: "echo ath>" port, no line end. Empty when the port is not dialable.
+// The hang-up script: "echo ath>" port, no line end. Empty when the port is not dialable
+// (IsDialablePort).
 std::optional<std::string> ComposeHangUpScript(std::string_view port);
 
 } // namespace zelmora

@@ -28,14 +28,34 @@ bool HasSelectedRow(HWND list, const char16_t *whenEmpty, const char16_t *whenNo
 
 void GetSecondCellTextA(HWND list, int row, char *buffer) { ReadCellA(list, row, 1, buffer); }
 
+namespace {
+
+// Reads the second cell of list's selected row in the ANSI code page, as the script is written.
+// False when those bytes are not the cell's text: a character that the code page lacks became
+// "?" or a look-alike, or the text did not fit; then another number would be dialled.
+bool ReadSelectedCellA(HWND list, char *buffer) {
+    const int row = SelectedRow(list);
+    GetSecondCellTextA(list, row, buffer);
+    wchar_t cell[kCellCapacity] = {}, back[kCellCapacity] = {};
+    ReadCell(list, row, 1, cell);
+    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, buffer, -1, back, kCellCapacity) &&
+           CompareStringOrdinal(cell, -1, back, -1, FALSE) == CSTR_EQUAL;
+}
+
+void ShowNotDialable() { ShowMessage(nullptr, kTextNotDialable, MB_ICONERROR | MB_TASKMODAL); }
+
+} // namespace
+
 void DialSelection() {
     if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem) ||
         !HasSelectedRow(g_phoneBookList, kTextAddLine, kTextSelectLine))
         return;
     char port[kCellCapacity] = {};
     char phone[kCellCapacity] = {};
-    GetSecondCellTextA(g_modemList, SelectedRow(g_modemList), port);
-    GetSecondCellTextA(g_phoneBookList, SelectedRow(g_phoneBookList), phone);
+    if (!ReadSelectedCellA(g_modemList, port) || !ReadSelectedCellA(g_phoneBookList, phone)) {
+        ShowNotDialable();
+        return;
+    }
     RunDialScript(port, GetParent(g_phoneBookList), phone);
 }
 
@@ -43,7 +63,10 @@ void HangUpSelection() {
     if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem))
         return;
     char port[kCellCapacity] = {};
-    GetSecondCellTextA(g_modemList, SelectedRow(g_modemList), port);
+    if (!ReadSelectedCellA(g_modemList, port)) {
+        ShowNotDialable();
+        return;
+    }
     RunHangUpScript(port, GetParent(g_modemList));
 }
 

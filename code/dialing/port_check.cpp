@@ -69,12 +69,12 @@ bool PortIsPresent(const char *port) {
     return !target.empty() && !IsStorage(target);
 }
 
-void ShowPortNotFound(const char *port) {
+void ShowPortNotFound(const char *port, UINT flags) {
     wchar_t name[kCellCapacity];
     WidePort(port, name);
     wchar_t text[ARRAYSIZE(kTextPortNotFound) + kCellCapacity];
     wsprintfW(text, W(kTextPortNotFound), name);
-    ShowMessage(nullptr, U(text), MB_ICONERROR);
+    ShowMessage(nullptr, U(text), flags);
 }
 
 } // namespace zelmora

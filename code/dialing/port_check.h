@@ -21,7 +21,7 @@ extern DeviceLookupFunction g_deviceTarget;
 // is no device, such as a file's, is refused: the script's redirection would write into it.
 bool PortIsPresent(const char *port);
 
-// Shows "Can not find the port ..." for port, in a box without owner.
-void ShowPortNotFound(const char *port);
+// Shows "Can not find the port ..." for port, in a box without owner, with these flags.
+void ShowPortNotFound(const char *port, UINT flags);
 
 } // namespace zelmora

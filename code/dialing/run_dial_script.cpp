@@ -11,6 +11,7 @@
 #include "../base/message_box.h"
 #include "../base/shell_open.h"
 #include "../base/texts.h"
+#include "answering_wait.h"
 #include "dial_script.h"
 #include "port_check.h"
 #include "script_lock.h"
@@ -23,18 +24,25 @@ constexpr wchar_t kScriptFile[] = L"temp.bat";
 // The interpreter is given this long before the script may go, however quickly it ends.
 constexpr DWORD kScriptGraceMs = 500;
 
-// Deletes an old temp.bat through its own handle, and only when that handle reaches temp.bat
-// in the current directory. A link called temp.bat is refused instead: Wine follows it even
-// when asked not to, so deleting it there would delete the file it points to.
+// Deletes an old temp.bat through its own handle, and only when that handle is temp.bat in the
+// current directory. A link called temp.bat is refused instead: opened as a link it is another
+// file than the one its name reaches, and deleting its target would delete someone's file.
 bool DeleteOldScript() {
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE old = CreateFileW(kScriptFile, DELETE, kShareAll, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    HANDLE old = CreateFileW(kScriptFile, DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (old == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     const FileHandle script(old);
-    const std::wstring expected = CurrentFolderPath() + L"\\" + kScriptFile;
-    if (lstrcmpiW(FinalPath(script.get()).c_str(), expected.c_str()) != 0)
+    const FileHandle named = OpenFile(kScriptFile, FILE_READ_ATTRIBUTES, OPEN_EXISTING, kShareAll);
+    if (!named || !SameFile(script.get(), named.get()))
+        return false;
+    // Wine follows a link even when asked not to, so both handles reach its target; there the
+    // target's path gives it away. Where no path can be had (a share, a volume without a
+    // letter), Windows has told the link apart above.
+    const std::wstring path = FinalPath(script.get()), folder = CurrentFolderPath();
+    if (!path.empty() && !folder.empty() &&
+        lstrcmpiW(path.c_str(), (folder + L"\\" + kScriptFile).c_str()) != 0)
         return false;
     FILE_DISPOSITION_INFO disposition = {TRUE};
     return SetFileInformationByHandle(script.get(), FileDispositionInfo, &disposition,
@@ -70,11 +78,29 @@ bool IsCommandInterpreter(HANDLE process) {
     return lstrcmpiW(name, L"cmd.exe") == 0;
 }
 
+// A job that ends the interpreters in it when its last handle closes, which the system does
+// when Zelmora ends in any way, a crash or Task Manager included. An interpreter left behind
+// would keep temp.bat open, and every later dial from the folder would fail.
+HANDLE InterpreterJob() {
+    static const HANDLE job = [] {
+        HANDLE created = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (created && !SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits,
+                                                sizeof limits)) {
+            CloseHandle(created);
+            created = nullptr;
+        }
+        return created;
+    }();
+    return job;
+}
+
 // Waits for the interpreter until the time limit, then ends it if it still runs: Windows' cmd
 // reopens the script for each line, and one left running could later read the next script at
 // its old offset.
-void FinishInterpreter(HANDLE interpreter, DWORD waitMs) {
-    if (WaitForSingleObject(interpreter, waitMs) == WAIT_TIMEOUT &&
+void FinishInterpreter(HANDLE interpreter, DWORD waitMs, bool answering) {
+    if (WaitAnswering(interpreter, waitMs, answering) == WAIT_TIMEOUT &&
         IsCommandInterpreter(interpreter)) {
         TerminateProcess(interpreter, 1);
         WaitForSingleObject(interpreter, kScriptGraceMs);
@@ -82,33 +108,77 @@ void FinishInterpreter(HANDLE interpreter, DWORD waitMs) {
     CloseHandle(interpreter);
 }
 
+// The dial sound of a dial without window, played to its end on a thread of its own: an
+// asynchronous sound stops when its process ends, which a quick dial does half a second in.
+class SoundToTheEnd {
+  public:
+    explicit SoundToTheEnd(const wchar_t *sound)
+        : thread_(CreateThread(nullptr, 0, Play, const_cast<wchar_t *>(sound), 0, nullptr)) {}
+    // Waits for the sound for up to waitMs, then stops it.
+    void Finish(DWORD waitMs) {
+        if (!thread_)
+            return;
+        if (WaitForSingleObject(thread_, waitMs) == WAIT_TIMEOUT) {
+            g_playSound(nullptr, nullptr, 0);
+            WaitForSingleObject(thread_, kScriptGraceMs);
+        }
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    ~SoundToTheEnd() { Finish(0); }
+    SoundToTheEnd(const SoundToTheEnd &) = delete;
+    SoundToTheEnd &operator=(const SoundToTheEnd &) = delete;
+
+  private:
+    static DWORD WINAPI Play(void *sound) {
+        g_playSound(static_cast<const wchar_t *>(sound), nullptr, SND_SYNC);
+        return 0;
+    }
+    HANDLE thread_;
+};
+
 // The one routine behind a dial and a hang-up: refusal, port lookup, the folder's lock, the
-// file, the shell request, the sound (when there is one), the wait and the clean-up.
+// file, the shell request, the sound (when there is one), the wait and the clean-up. From the
+// shown main window (owner), its boxes are task-modal, so that they keep in front of the
+// window, and its waits keep the window answering while it takes no input.
 void RunScript(const char *port, HWND owner, const std::optional<std::string> &script,
                const wchar_t *sound) {
+    const bool fromWindow = owner && IsWindowVisible(owner);
+    const UINT boxFlags = MB_ICONERROR | (fromWindow ? MB_TASKMODAL : 0);
     // A number such as "123&calc" would make cmd run a second command: refuse before writing.
     if (!script) {
-        ShowMessage(nullptr, kTextNotDialable, MB_ICONERROR);
+        ShowMessage(nullptr, kTextNotDialable, boxFlags);
         return;
     }
     if (!PortIsPresent(port)) {
-        ShowPortNotFound(port);
+        ShowPortNotFound(port, boxFlags);
         return;
     }
-    const ScriptLock lock(g_scriptTimeLimitMs);
+    const WindowBusy busy(fromWindow ? owner : nullptr);
+    const ScriptLock lock(g_scriptTimeLimitMs, fromWindow);
     if (!lock.held() || !WriteScript(*script)) {
-        ShowMessage(nullptr, kTextCannotCreateScript, MB_ICONERROR);
+        ShowMessage(nullptr, kTextCannotCreateScript, boxFlags);
         return;
     }
     HANDLE interpreter = ShellOpenProcess(owner, kScriptFile, SW_HIDE);
-    if (sound)
+    if (interpreter && IsCommandInterpreter(interpreter) && InterpreterJob())
+        AssignProcessToJobObject(InterpreterJob(), interpreter);
+    const DWORD started = GetTickCount();
+    std::optional<SoundToTheEnd> quickSound;
+    if (sound && fromWindow)
         g_playSound(sound, nullptr, SND_ASYNC);
+    else if (sound)
+        quickSound.emplace(sound);
     const DWORD grace = g_scriptTimeLimitMs < kScriptGraceMs ? g_scriptTimeLimitMs : kScriptGraceMs;
-    Sleep(grace);
+    WaitAnswering(nullptr, grace, fromWindow);
     // cmd may read the script line by line, and may start late: keep it until cmd is done.
     if (interpreter)
-        FinishInterpreter(interpreter, g_scriptTimeLimitMs - grace);
+        FinishInterpreter(interpreter, g_scriptTimeLimitMs - grace, fromWindow);
     DeleteFileW(kScriptFile);
+    if (quickSound) {
+        const DWORD elapsed = GetTickCount() - started;
+        quickSound->Finish(elapsed < g_scriptTimeLimitMs ? g_scriptTimeLimitMs - elapsed : 0);
+    }
 }
 
 } // namespace

@@ -1,43 +1,38 @@
-// The per-folder mutex around temp.bat.
+// The per-folder lock file around temp.bat.
 #include "script_lock.h"
 
-#include <cstdint>
-
-#include "../base/file_io.h"
+#include "answering_wait.h"
 
 namespace zelmora {
 
-std::wstring ScriptLockName(const std::wstring &folder) {
-    // A mutex name may hold no backslash and is limited in length, so the folder is hashed
-    // (FNV-1a over its upper-case form: file names are compared without case).
-    std::wstring upper = folder;
-    if (!upper.empty())
-        CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-    std::uint64_t hash = 14695981039346656037ull;
-    for (wchar_t unit : upper) {
-        hash ^= static_cast<std::uint16_t>(unit);
-        hash *= 1099511628211ull;
-    }
-    wchar_t name[64];
-    wsprintfW(name, L"Local\\Zelmora.temp.bat.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
-              static_cast<unsigned long>(hash));
-    return name;
-}
+namespace {
 
-ScriptLock::ScriptLock(DWORD timeoutMs) {
-    mutex_ = CreateMutexW(nullptr, FALSE, ScriptLockName(CurrentFolderPath()).c_str());
-    if (!mutex_)
-        return;
-    // An abandoned mutex is ours as well: its holder ended, and a script it left is replaced.
-    const DWORD result = WaitForSingleObject(mutex_, timeoutMs);
-    held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+constexpr DWORD kRetryMs = 50;
+// A lock file that its holder has just closed is being deleted for a moment, and refuses to
+// open with access denied; a folder that may not be written refuses for good.
+constexpr DWORD kDeletePendingMs = 500;
+
+} // namespace
+
+ScriptLock::ScriptLock(DWORD timeoutMs, bool answering) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        file_ = CreateFileW(kScriptLockFile, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (held())
+            return;
+        const DWORD error = GetLastError(), elapsed = GetTickCount() - start;
+        const bool busy = error == ERROR_SHARING_VIOLATION ||
+                          (error == ERROR_ACCESS_DENIED && elapsed < kDeletePendingMs);
+        if (!busy || elapsed >= timeoutMs)
+            return;
+        WaitAnswering(nullptr, kRetryMs, answering);
+    }
 }
 
 ScriptLock::~ScriptLock() {
-    if (held_)
-        ReleaseMutex(mutex_);
-    if (mutex_)
-        CloseHandle(mutex_);
+    if (held())
+        CloseHandle(file_);
 }
 
 } // namespace zelmora

@@ -55,14 +55,18 @@ TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
 TEST(QuickDial, RefusesANumberThatWouldRunACommandAndAPortThatIsNoDevice) {
     ASSERT_TRUE(TestModemAvailable());
     const std::wstring badPort = L"Check that the modem is connected.";
-    const std::pair<const wchar_t *, std::wstring> cases[] = {
-        {L"/phone:1&echo>pwned /port:COM5",
-         L"The phone number or port contains characters that can not be dialled."},
-        // Wine's cmd ends a line at a lone CR; U+010D reaches the script as its low byte, a CR.
-        {L"\"/phone:5550123\rXmkdir pwned\" /port:COM5",
-         L"The phone number or port contains characters that can not be dialled."},
-        {L"\"/phone:5550123\x010dXmkdir pwned\" /port:COM5",
-         L"The phone number or port contains characters that can not be dialled."},
+    const std::wstring notDialable =
+        L"The phone number or port contains characters that can not be dialled.";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"/phone:1&echo>pwned /port:COM5", notDialable},
+        // Wine's cmd ends a line at a lone CR; U+010D's low byte is a CR, and U+0431's a 1.
+        {L"\"/phone:5550123\rXmkdir pwned\" /port:COM5", notDialable},
+        {L"\"/phone:5550123\x010dXmkdir pwned\" /port:COM5", notDialable},
+        {L"\"/phone:55\x0431\x0432\" /port:COM5", notDialable},
+        {L"/port:C\x041eM5 /hangup", notDialable},
+        // A number cut to fit is another number; a blank in a port ends its redirection.
+        {L"/phone:" + std::wstring(300, L'7') + L" /port:COM5", notDialable},
+        {L"/phone:222 \"/port:COM5 x\"", notDialable},
         // A port Wine does not know, one linked by hand (it works, but Windows programs can not
         // see it), and files' names, which the script would write over.
         {L"/phone:222 /port:COM77", L"Can not find the port \"COM77\". " + badPort},
@@ -74,7 +78,7 @@ TEST(QuickDial, RefusesANumberThatWouldRunACommandAndAPortThatIsNoDevice) {
     WriteBytes(L"notes.txt", "notes");
     WriteBytes(L"dial.wav", "RIFF");
     for (const auto &[arguments, text] : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(arguments)));
+        SCOPED_TRACE(testing::PrintToString(arguments.substr(0, 60)));
         RemoveDirectoryW(L"pwned");
         DeleteFileW(L"pwned");
         const std::size_t before = ModemBytes("com5").size(), linked = ModemBytes("com9").size();
@@ -93,6 +97,34 @@ TEST(QuickDial, RefusesANumberThatWouldRunACommandAndAPortThatIsNoDevice) {
     }
     DeleteFileW(L"notes.txt");
     DeleteFileW(L"dial.wav");
+}
+
+TEST(QuickDial, TwoAtOnceFromOneFolderTakeTurns) {
+    ASSERT_TRUE(TestModemAvailable());
+    const std::string first = "at&d0\r\natd 1111111;\r\n", second = "at&d0\r\natd 2222222;\r\n";
+    const std::size_t before = ModemBytes("com5").size();
+    ZelmoraProcess one(L"/phone:1111111 /port:COM5"), other(L"/phone:2222222 /port:COM5");
+    EXPECT_EQ(one.Wait(15000), 0);
+    EXPECT_EQ(other.Wait(15000), 0);
+    const std::string heard = WaitForModemBytes("com5", before);
+    EXPECT_TRUE(heard == first + second || heard == second + first)
+        << testing::PrintToString(heard);
+}
+
+TEST(QuickDial, AnInterpreterEndsWithTheZelmoraThatStartedIt) {
+    ASSERT_TRUE(TestModemAvailable());
+    {
+        // COM8 takes no byte: the interpreter waits on its first line until it is ended.
+        ZelmoraProcess blocked(L"/phone:123 /port:COM8");
+        ASSERT_TRUE(
+            WaitUntil([] { return GetFileAttributesW(L"temp.bat") != INVALID_FILE_ATTRIBUTES; }));
+        Sleep(1000);
+    } // ended like a crash: no clean-up of its own
+    const std::size_t before = ModemBytes("com5").size();
+    ZelmoraProcess next(L"/phone:4711 /port:COM5");
+    EXPECT_EQ(next.Wait(15000), 0);
+    EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 4711;\r\n");
+    DeleteFileW(L"temp.bat");
 }
 
 TEST(PlainStart, SavesThePhoneBookWhenWindowsEndsTheSession) {

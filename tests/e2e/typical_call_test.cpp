@@ -140,11 +140,15 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     PostMessageW(GetDlgItem(main, IDC_PHONE_BOOK_LIST), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 0123;\r\n");
 
-    // The other side answered and the handset is up: Hang up releases the modem's line.
+    // The other side answered and the handset is up: Hang up releases the modem's line. While
+    // a dial waits for its script, the window takes no input.
+    const auto enabled = [&] { return IsWindowEnabled(main) != FALSE; };
+    EXPECT_TRUE(WaitUntil(enabled));
     const std::size_t dialled = ModemBytes("com5").size();
     Click(main, IDC_HANG_UP);
     EXPECT_EQ(WaitForModemBytes("com5", dialled), "ath\r\n");
 
+    EXPECT_TRUE(WaitUntil(enabled));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelmora.Wait(10000), 0);
     const auto stored = StoredValues();
@@ -155,6 +159,47 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     auto sorted = stored;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, expected);
+}
+
+TEST(TypicalCall, TheWindowAnswersWhileADialWaitsAndTakesNoSecondDial) {
+    ASSERT_TRUE(TestModemAvailable());
+    DeletePhoneBookKey();
+    StoreEntries({{L"Ann", L"123"}});
+    DeleteFileW(L"temp.bat");
+    ZelmoraProcess zelmora(L"");
+    HWND main = zelmora.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    RemoteList book(GetDlgItem(main, IDC_PHONE_BOOK_LIST), zelmora.id());
+    RemoteList modems(GetDlgItem(main, IDC_MODEM_LIST), zelmora.id());
+    // COM8 takes no byte: the interpreter waits on its first line for the whole time limit.
+    const int com8 = modems.FindRow(L"COM8", 1);
+    ASSERT_NE(com8, -1);
+    modems.Select(com8);
+    book.Select(0);
+    const auto scriptThere = [] {
+        return GetFileAttributesW(L"temp.bat") != INVALID_FILE_ATTRIBUTES;
+    };
+    const DWORD start = GetTickCount();
+    Click(main, IDC_DIAL);
+    ASSERT_TRUE(WaitUntil(scriptThere));
+    Click(main, IDC_DIAL); // a second Dial, posted while the first waits
+    int answered = 0, asked = 0;
+    while (GetTickCount() - start < 7000) {
+        DWORD_PTR result = 0;
+        ++asked;
+        if (SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result))
+            ++answered;
+        EXPECT_FALSE(IsWindowEnabled(main)) << "takes no input while it waits";
+        Sleep(100);
+    }
+    EXPECT_EQ(answered, asked) << "WM_NULL answered within 200 ms";
+    EXPECT_TRUE(WaitUntil([&] { return !scriptThere(); }, 8000));
+    EXPECT_GT(GetTickCount() - start, 9000u) << "the time limit is the same";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
+    Sleep(1500);
+    EXPECT_FALSE(scriptThere()) << "the second Dial wrote a script";
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelmora.Wait(10000), 0);
 }
 
 TEST(TypicalCall, ClosingRewritesASeededPhoneBookInNameOrder) {

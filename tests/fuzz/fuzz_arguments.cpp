@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     char phone[zelmora::kArgumentBufferSize] = "";
     char port[zelmora::kArgumentBufferSize] = "";
     bool hangUp = false;
+    zelmora::QuickDialLoss loss;
     for (std::size_t start = 0; start < units.size();) {
         const char16_t *argument = units.data() + start;
         char key[zelmora::kArgumentBufferSize];
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         zelmora::SplitArgument(argument, key, value);
         if (std::strlen(key) > 259 || std::strlen(value) > 258)
             std::abort();
-        zelmora::TakeArgument(argument, phone, port, hangUp, std::strcmp);
+        zelmora::TakeArgument(argument, phone, port, hangUp, loss, std::strcmp);
         std::size_t length = 0;
         while (argument[length] != u'\0')
             ++length;

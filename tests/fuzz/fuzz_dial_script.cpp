@@ -26,6 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (special || control)
             std::abort();
     }
+    // The port has no blank, which would end its redirection.
+    if (script->substr(head.size(), script->find('\n') - head.size()).find_first_of(" \t") !=
+        std::string::npos)
+        std::abort();
     // The two redirections are the script's own: "echo at^&d0>" and ";>".
     if (std::count(script->begin(), script->end(), '>') != 2 ||
         script->find("\necho atd ") == std::string::npos)

@@ -15,6 +15,7 @@ struct SplitCase {
     std::u16string argument;
     std::string key;
     std::string value;
+    bool intact = true; // the value is the one given
 };
 
 void PrintTo(const SplitCase &c, std::ostream *os) { *os << testing::PrintToString(c.argument); }
@@ -27,7 +28,7 @@ TEST_P(SplitArgumentTest, SplitsKeyAndValue) {
     char value[kArgumentBufferSize];
     std::memset(key, 'x', sizeof key);
     std::memset(value, 'x', sizeof value);
-    SplitArgument(c.argument.c_str(), key, value);
+    EXPECT_EQ(SplitArgument(c.argument.c_str(), key, value), c.intact);
     EXPECT_EQ(std::string(key), c.key);
     EXPECT_EQ(std::string(value), c.value);
 }
@@ -41,16 +42,20 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{u"/phone:+1:23", "phone", "+123"}, SplitCase{u"/phone", "phone", ""},
         SplitCase{u"/", "", ""}, SplitCase{u"", "", ""}, SplitCase{u"/phone:", "phone", ""},
         SplitCase{u"/:::", "", ""},
-        // Each code unit gives its low byte, with no code-page conversion.
-        SplitCase{u"/phone:\u00e9", "phone", "\xe9"}, SplitCase{u"/phone:\u0431", "phone", "1"},
-        SplitCase{u"/phone:12\u01003", "phone", "12"}, SplitCase{u"/po\u0100rt:5", "po", "5"},
-        SplitCase{u"/phone\u043a12", "phone:12", ""},
-        SplitCase{u"/phone:1\u043a2", "phone", "1:2"}));
+        // Each code unit gives its low byte, with no code-page conversion; a value that lost a
+        // code unit above U+00FF that way is not the one given.
+        SplitCase{u"/phone:\u00e9", "phone", "\xe9"},
+        SplitCase{u"/phone:\u0431", "phone", "1", false},
+        SplitCase{u"/phone:12\u01003", "phone", "12", false},
+        SplitCase{u"/po\u0100rt:5", "po", "5"}, SplitCase{u"/phone\u043a12", "phone:12", ""},
+        SplitCase{u"/phone:1\u043a2", "phone", "1:2", false}));
 
 TEST(SplitArgument, LooksAtNoMoreThan259CodeUnits) {
     std::u16string argument = u"/phone:" + std::u16string(400, u'7');
     char key[kArgumentBufferSize];
     char value[kArgumentBufferSize];
+    EXPECT_FALSE(SplitArgument(argument.c_str(), key, value)) << "a number cut to fit";
+    EXPECT_TRUE(SplitArgument(argument.substr(0, 260).c_str(), key, value)) << "just fits";
     SplitArgument(argument.c_str(), key, value);
     EXPECT_STREQ(key, "phone");
     // Code units 1 to 259 count: "phone:" takes six of them.
@@ -69,6 +74,7 @@ struct QuickDialCase {
     std::string phone;
     std::string port;
     QuickAction action;
+    QuickDialLoss loss = {};
 };
 
 void PrintTo(const QuickDialCase &c, std::ostream *os) { *os << std::string(c.name); }
@@ -80,8 +86,11 @@ TEST_P(QuickDialTest, TakesTheLastPhoneAndPort) {
     char phone[kArgumentBufferSize] = "";
     char port[kArgumentBufferSize] = "";
     bool hangUp = false;
+    QuickDialLoss loss;
     for (const auto &argument : c.arguments)
-        TakeArgument(argument.c_str(), phone, port, hangUp, std::strcmp);
+        TakeArgument(argument.c_str(), phone, port, hangUp, loss, std::strcmp);
+    EXPECT_EQ(loss.phone, c.loss.phone);
+    EXPECT_EQ(loss.port, c.loss.port);
     EXPECT_EQ(std::string(phone), c.phone);
     EXPECT_EQ(std::string(port), c.port);
     EXPECT_EQ(ChooseQuickAction(phone, port, hangUp), c.action);
@@ -113,7 +122,17 @@ INSTANTIATE_TEST_SUITE_P(
             "HangUpAndPhone", {u"/hangup", u"/port:COM3", u"/phone:1"}, "1", "COM3", kDial},
         QuickDialCase{"HangUpWithoutPort", {u"/hangup", u"/phone:1"}, "1", "", kWindow},
         QuickDialCase{"HangUpEmptyPort", {u"/hangup", u"/port:"}, "", "", kWindow},
-        QuickDialCase{"HangUpCaseMatters", {u"/HangUp", u"/port:COM3"}, "", "COM3", kWindow}),
+        QuickDialCase{"HangUpCaseMatters", {u"/HangUp", u"/port:COM3"}, "", "COM3", kWindow},
+        // What lost characters is noted for the last value of each key.
+        QuickDialCase{
+            "PhoneLost", {u"/phone:55\u0431", u"/port:COM3"}, "551", "COM3", kDial, {true, false}},
+        QuickDialCase{
+            "PortLost", {u"/phone:1", u"/port:C\u041eM3"}, "1", "C\x1eM3", kDial, {false, true}},
+        QuickDialCase{"LostThenGivenAgain",
+                      {u"/phone:\u0431", u"/port:COM3", u"/phone:2"},
+                      "2",
+                      "COM3",
+                      kDial}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -80,6 +80,13 @@ TEST(DialScript, RefusesEveryByteCmdWouldInterpret) {
         EXPECT_FALSE(ComposeDialScript("COM" + text, "123").has_value());
         EXPECT_FALSE(ComposeHangUpScript("COM" + text).has_value());
     }
+    // A blank ends the redirection, and the rest of the port would be echoed to the modem; a
+    // number keeps its blanks.
+    for (const std::string port : {"COM5 x", "COM5\tx", " COM5"}) {
+        EXPECT_FALSE(ComposeDialScript(port, "1").has_value());
+        EXPECT_FALSE(ComposeHangUpScript(port).has_value());
+    }
+    EXPECT_TRUE(ComposeDialScript("COM5", "1 2\t3").has_value());
 }
 
 } // namespace

@@ -83,23 +83,20 @@ TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheSameFolder) {
     for (DWORD holdMs : {300, 3000}) { // released within the time limit, and not
         SCOPED_TRACE(holdMs);
         g_scriptTimeLimitMs = 1000;
-        // Another process's lock: a mutex is its owner thread's, so this thread could take it.
-        HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        // Another Zelmora's lock: the folder's lock file, held open without sharing.
+        HANDLE held = CreateFileW(kScriptLockFile, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
         std::thread other([&] {
-            HANDLE mutex = CreateMutexW(nullptr, TRUE, ScriptLockName(CurrentFolderPath()).c_str());
-            SetEvent(taken);
             Sleep(holdMs);
-            ReleaseMutex(mutex);
-            CloseHandle(mutex);
+            CloseHandle(held);
         });
-        WaitForSingleObject(taken, 5000);
         ShellRecorder shell;
         DialogDriver driver;
         const DWORD start = GetTickCount();
         RunDialScript("COM3", nullptr, "123");
         const DWORD elapsed = GetTickCount() - start;
         other.join();
-        CloseHandle(taken);
         ResetProcessState();
         const bool dialled = holdMs < 1000;
         EXPECT_EQ(shell.requests.size(), dialled ? 1u : 0u);

@@ -15,7 +15,8 @@ HANDLE Record(HWND owner, const wchar_t *file, int show) {
 }
 
 BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD) {
-    g_recorder->sounds.push_back(sound);
+    if (sound) // null stops a sound
+        g_recorder->sounds.push_back(sound);
     return TRUE;
 }
 

@@ -1,0 +1,60 @@
+// Waiting while the thread's messages are handled.
+#include "answering_wait.h"
+
+namespace zelmora {
+
+namespace {
+
+int g_busyWindows = 0;
+
+// Handles every message waiting for the thread. A WM_QUIT is put back for the loop that ends
+// with it; false then.
+bool HandleMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+} // namespace
+
+WindowBusy::WindowBusy(HWND window) : window_(window) {
+    ++g_busyWindows;
+    if (window_)
+        wasEnabled_ = !EnableWindow(window_, FALSE);
+}
+
+WindowBusy::~WindowBusy() {
+    if (window_ && wasEnabled_)
+        EnableWindow(window_, TRUE);
+    --g_busyWindows;
+}
+
+bool DialWaiting() { return g_busyWindows > 0; }
+
+DWORD WaitAnswering(HANDLE handle, DWORD timeoutMs, bool answering) {
+    if (!answering)
+        return handle ? WaitForSingleObject(handle, timeoutMs) : (Sleep(timeoutMs), WAIT_TIMEOUT);
+    const DWORD count = handle ? 1 : 0;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        const DWORD left = elapsed < timeoutMs ? timeoutMs - elapsed : 0;
+        const DWORD result =
+            MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE, left, QS_ALLINPUT);
+        // A message: handle it and wait on; anything else (signalled, abandoned, timed out,
+        // failed) is the wait's result.
+        if (result != WAIT_OBJECT_0 + count)
+            return result;
+        if (!HandleMessages())
+            return handle ? WaitForSingleObject(handle, left) : (Sleep(left), WAIT_TIMEOUT);
+    }
+}
+
+} // namespace zelmora
