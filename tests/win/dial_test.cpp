@@ -216,6 +216,43 @@ TEST_F(DialSelectionTest, DialsAndHangsUpOnTheSelectedPort) {
     ExpectScript(IDC_DIAL, "echo at^&d0>COM5\necho atd 123;>COM5", {L"dial.wav"});
 }
 
+TEST_F(DialSelectionTest, ACellThatTheCodePageCanNotCarryIsRefused) {
+    // In the ANSI code page a Cyrillic letter becomes "?" or a look-alike: another number.
+    const struct {
+        Entries modems, book;
+        int command;
+    } cases[] = {
+        {{{L"Modem", L"COM5"}}, {{L"Ann", L"55\x0431\x0432"}}, IDC_DIAL},
+        {{{L"Modem", L"C\x041eM5"}}, {{L"Ann", L"123"}}, IDC_DIAL},
+        {{{L"Modem", L"C\x041eM5"}}, {}, IDC_HANG_UP},
+    };
+    for (const auto &c : cases) {
+        ClearList(modems_);
+        ClearList(phoneBook_);
+        AppendRows(modems_, c.modems);
+        AppendRows(phoneBook_, c.book);
+        SetRowState(modems_, 0, true, true);
+        if (!c.book.empty())
+            SetRowState(phoneBook_, 0, true, true);
+        ShellRecorder shell;
+        DialogDriver driver;
+        // Task-modal: while the box shows, the main window takes no input, and the box stays
+        // in front of it.
+        BOOL mainEnabled = TRUE;
+        driver.Then([&](const SeenWindow &box) {
+            mainEnabled = IsWindowEnabled(main_);
+            PostCommand(box.window, IDOK);
+        });
+        Command(c.command);
+        EXPECT_TRUE(shell.requests.empty());
+        EXPECT_FALSE(mainEnabled);
+        ASSERT_EQ(driver.seen.size(), 1u);
+        ExpectOkBox(driver.seen[0],
+                    L"The phone number or port contains characters that can not be dialled.",
+                    BoxIcon::Error, nullptr);
+    }
+}
+
 TEST_F(DialSelectionTest, CellsArriveAsAnsiTextOfAtMost259Bytes) {
     AppendRows(phoneBook_, {{L"Cyrillic", L"12\x0431"}, {L"Long", std::wstring(300, L'7')}});
     char buffer[260];

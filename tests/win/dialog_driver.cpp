@@ -74,8 +74,15 @@ bool DialogDriver::WasShown(HWND window) const {
 
 LRESULT CALLBACK DialogDriver::ShowHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto *message = reinterpret_cast<const CWPSTRUCT *>(lParam);
-    if (code == HC_ACTION && g_driver && message->message == WM_SHOWWINDOW && message->wParam)
+    if (code == HC_ACTION && g_driver && message->message == WM_SHOWWINDOW && message->wParam) {
         g_driver->shown_.push_back(message->hwnd);
+        auto &pending = g_driver->pending_;
+        if (const auto it = std::find(pending.begin(), pending.end(), message->hwnd);
+            it != pending.end()) {
+            pending.erase(it);
+            g_driver->Record(message->hwnd);
+        }
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -114,6 +121,17 @@ void DialogDriver::OnActivate(HWND window) {
         std::find(created_.begin(), created_.end(), window) == created_.end() ||
         std::find(known_.begin(), known_.end(), window) != known_.end())
         return;
+    // A task-modal box is activated under Wine while it is being set up, before it has its
+    // text: it is described when it is shown instead.
+    if (!IsWindowVisible(window)) {
+        if (std::find(pending_.begin(), pending_.end(), window) == pending_.end())
+            pending_.push_back(window);
+        return;
+    }
+    Record(window);
+}
+
+void DialogDriver::Record(HWND window) {
     known_.push_back(window);
     seen.push_back(Describe(window));
     const SeenWindow &described = seen.back();

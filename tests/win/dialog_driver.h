@@ -47,6 +47,7 @@ class DialogDriver {
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam);
     void OnActivate(HWND window);
+    void Record(HWND window);
     bool includeMainWindow_;
     HHOOK hook_;
     HHOOK showHook_;
@@ -54,6 +55,7 @@ class DialogDriver {
     std::deque<Response> responses_;
     std::vector<HWND> created_;
     std::vector<HWND> known_;
+    std::vector<HWND> pending_; // activated before they were set up and shown
 };
 
 // Checks a message box: the product caption, one OK button, and this text, icon and owner.
