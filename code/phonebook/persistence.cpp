@@ -8,38 +8,81 @@
 #include "list_ops.h"
 #include "list_rows.h"
 
+#include <vector>
+
 namespace zelmora {
 
 namespace {
 
-// How many entries the last load read or the last save wrote: the entries that the next save
-// may delete when the list has fewer rows.
-int g_storedEntries = 0;
+// What the last load found under the entry numbers, and which the last save wrote: the
+// numbers that the next save may write and the entries that it may delete.
+StoredEntries g_stored;
 
 } // namespace
 
-bool RegistryStore::Open(StoreAccess access) {
+StoreOpen RegistryStore::Open(StoreAccess access) {
     // Only the rights the step needs: where Windows keeps no per-user copy of the key (UAC off),
-    // a standard user may still read what an administrator stored.
-    const REGSAM rights =
-        access == StoreAccess::Read ? KEY_QUERY_VALUE : KEY_QUERY_VALUE | KEY_SET_VALUE;
-    DWORD disposition = 0;
+    // a standard user may still read what an administrator stored. A load makes no key: it
+    // may not be allowed to, and a missing key is an empty phone book.
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey_, 0, nullptr, REG_OPTION_NON_VOLATILE, rights,
-                        nullptr, &key, &disposition) != ERROR_SUCCESS)
-        return false;
+    LSTATUS status;
+    if (access == StoreAccess::Read) {
+        status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey_, 0, KEY_QUERY_VALUE, &key);
+        if (status == ERROR_FILE_NOT_FOUND)
+            return StoreOpen::NoKey;
+    } else {
+        status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey_, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                 KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
+    }
+    if (status != ERROR_SUCCESS)
+        return StoreOpen::Failed;
     key_.reset(key);
-    return true;
+    return StoreOpen::Opened;
 }
 
-bool RegistryStore::Read(const std::u16string &name, std::u16string &text) {
-    BYTE data[kValueBufferBytes];
-    DWORD size = sizeof data;
-    DWORD type = 0;
-    if (RegQueryValueExW(key_.get(), W(name.c_str()), nullptr, &type, data, &size) != ERROR_SUCCESS)
-        return false;
-    text = TextFromValueData(data, size, type == REG_SZ || type == REG_EXPAND_SZ);
-    return true;
+ValueRead RegistryStore::Read(const std::u16string &name, std::u16string &text) {
+    // Most values fit the first buffer; a longer one is read whole at its size.
+    std::vector<BYTE> data(kCellCapacity * sizeof(wchar_t));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD type = 0, size = static_cast<DWORD>(data.size());
+        const LSTATUS status =
+            RegQueryValueExW(key_.get(), W(name.c_str()), nullptr, &type, data.data(), &size);
+        if (status == ERROR_MORE_DATA) {
+            data.resize(size);
+            continue;
+        }
+        if (status == ERROR_FILE_NOT_FOUND)
+            return ValueRead::Missing;
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+            return ValueRead::Other;
+        text = TextFromValueData(data.data(), size);
+        return ValueRead::Text;
+    }
+    return ValueRead::Other; // it kept growing while it was read
+}
+
+std::size_t RegistryStore::ValueCount() {
+    DWORD count = 0;
+    if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return 0;
+    return count;
+}
+
+std::vector<std::u16string> RegistryStore::ValueNames() {
+    std::vector<std::u16string> names;
+    // A value name has at most 16,383 characters.
+    std::vector<wchar_t> name(16384);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LSTATUS status = RegEnumValueW(key_.get(), index, name.data(), &length, nullptr,
+                                             nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        if (status == ERROR_SUCCESS)
+            names.emplace_back(U(name.data()), length);
+    }
+    return names;
 }
 
 bool RegistryStore::Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) {
@@ -56,16 +99,13 @@ void RegistryStore::Close() { key_.reset(); }
 void LoadPhoneBook(HWND owner, PhoneBookStore &store) {
     ListRows rows(g_phoneBookList);
     std::optional<int> loaded;
-    // Until the load has finished, the next save may delete nothing: a load cut short (out of
-    // memory) must not turn into entries deleted at close.
-    g_storedEntries = 0;
     {
         RedrawPause pause(g_phoneBookList);
-        loaded = LoadEntries(store, rows);
+        // A load that fails, or is cut short (out of memory), leaves the stored entries unknown:
+        // the save at close then writes nothing over values that nobody has seen.
+        loaded = LoadEntries(store, rows, g_stored);
     }
-    if (loaded)
-        g_storedEntries = *loaded;
-    else
+    if (!loaded)
         ShowMessage(owner, kTextCannotLoad, MB_ICONERROR);
     SortByName(g_phoneBookList);
 }
@@ -77,7 +117,7 @@ void LoadPhoneBook(HWND owner) {
 
 void SavePhoneBook(PhoneBookStore &store) {
     ListRows rows(g_phoneBookList);
-    if (SaveEntries(store, rows, g_storedEntries) != SaveResult::Saved)
+    if (SaveEntries(store, rows, g_stored) != SaveResult::Saved)
         ShowMessage(nullptr, kTextCannotSave, MB_ICONERROR);
 }
 

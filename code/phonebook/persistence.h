@@ -14,8 +14,10 @@ class RegistryStore : public PhoneBookStore {
   public:
     explicit RegistryStore(const wchar_t *subkey = L"Software\\Brannock\\Zelmora")
         : subkey_(subkey) {}
-    bool Open(StoreAccess access) override;
-    bool Read(const std::u16string &name, std::u16string &text) override;
+    StoreOpen Open(StoreAccess access) override;
+    ValueRead Read(const std::u16string &name, std::u16string &text) override;
+    std::size_t ValueCount() override;
+    std::vector<std::u16string> ValueNames() override;
     bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override;
     void Delete(const std::u16string &name) override;
     void Close() override;

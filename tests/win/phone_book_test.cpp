@@ -35,8 +35,10 @@ std::vector<std::wstring> Names(const Entries &entries) {
 struct FailingStore : PhoneBookStore {
     bool opens = false;
     int writes = 0;
-    bool Open(StoreAccess) override { return opens; }
-    bool Read(const std::u16string &, std::u16string &) override { return false; }
+    StoreOpen Open(StoreAccess) override { return opens ? StoreOpen::Opened : StoreOpen::Failed; }
+    ValueRead Read(const std::u16string &, std::u16string &) override { return ValueRead::Missing; }
+    std::size_t ValueCount() override { return 0; }
+    std::vector<std::u16string> ValueNames() override { return {}; }
     bool Write(const std::u16string &, const char16_t *, std::uint32_t) override {
         EXPECT_TRUE(opens);
         return ++writes != 2;
@@ -44,6 +46,29 @@ struct FailingStore : PhoneBookStore {
     void Delete(const std::u16string &) override { ADD_FAILURE(); }
     void Close() override {}
 };
+
+// A value of the phone book's key as the registry holds it: its type and bytes.
+struct RawValue {
+    const wchar_t *name;
+    DWORD type;
+    std::string bytes;
+    bool operator==(const RawValue &) const = default;
+};
+
+std::string TextBytes(const std::wstring &text) {
+    return std::string(reinterpret_cast<const char *>(text.data()), text.size() * 2);
+}
+
+RawValue ReadRaw(HKEY key, const wchar_t *name) {
+    RawValue value{name, REG_NONE, {}};
+    DWORD size = 0;
+    if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
+        return {name, REG_NONE, "<missing>"};
+    value.bytes.resize(size);
+    RegQueryValueExW(key, name, nullptr, &value.type, reinterpret_cast<BYTE *>(value.bytes.data()),
+                     &size);
+    return value;
+}
 
 class PhoneBookTest : public MainWindowTest {
   protected:
@@ -123,12 +148,96 @@ TEST_F(PhoneBookTest, StoresTwoBytesPerCharacter) {
 TEST(RegistryStore, OpensTheKeyWithTheRightsEachStepNeeds) {
     DeletePhoneBookKey();
     RegistryStore store;
-    for (StoreAccess access : {StoreAccess::Read, StoreAccess::ReadWrite}) {
-        ASSERT_TRUE(store.Open(access)); // made when missing, for a load too
+    EXPECT_EQ(store.Open(StoreAccess::Read), StoreOpen::NoKey); // a load makes no key
+    EXPECT_FALSE(PhoneBookKeyExists());
+    for (StoreAccess access : {StoreAccess::ReadWrite, StoreAccess::Read}) {
+        ASSERT_EQ(store.Open(access), StoreOpen::Opened);
         EXPECT_EQ(store.Write(u"00_Name", u"Ann", 6), access == StoreAccess::ReadWrite);
         store.Close();
     }
     DeletePhoneBookKey();
+}
+
+TEST_F(PhoneBookTest, AMissingKeyOpensAsAnEmptyPhoneBookWithoutABox) {
+    DestroyWindow(main_);
+    DeletePhoneBookKey();
+    DialogDriver driver;
+    main_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
+    EXPECT_EQ(ListCount(GetDlgItem(main_, IDC_PHONE_BOOK_LIST)), 0);
+    EXPECT_TRUE(driver.seen.empty());
+    EXPECT_FALSE(PhoneBookKeyExists());
+}
+
+TEST_F(PhoneBookTest, AnOpenTwoAdditionsAndACloseLoseNothingStored) {
+    // Another program's values: a long name, a gap at 02, and values of other types.
+    Reopen({});
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &opened, nullptr),
+              ERROR_SUCCESS);
+    const RegistryKey key(opened);
+    const std::wstring longName(300, L'L');
+    const RawValue stored[] = {
+        {L"00_Name", REG_SZ, TextBytes(L"Ann")},
+        {L"00_PhoneNumber", REG_SZ, TextBytes(L"1")},
+        {L"01_Name", REG_SZ, TextBytes(longName)},
+        {L"01_PhoneNumber", REG_SZ, TextBytes(L"2")},
+        {L"03_Name", REG_SZ, TextBytes(L"Dora")},
+        {L"03_PhoneNumber", REG_SZ, TextBytes(L"4")},
+        {L"04_Name", REG_SZ, TextBytes(L"Dword")},
+        {L"04_PhoneNumber", REG_DWORD, std::string("\x07\x00\x00\x00", 4)},
+        {L"05_Name", REG_BINARY, TextBytes(L"Binary")},
+        {L"05_PhoneNumber", REG_SZ, TextBytes(L"5")},
+        {L"06_Name", REG_SZ, TextBytes(L"Multi")},
+        {L"06_PhoneNumber", REG_MULTI_SZ,
+         TextBytes(std::wstring(L"55\0"
+                                L"66\0\0",
+                                7))},
+        {L"07_Name", REG_SZ, TextBytes(L"Zed")},
+        {L"07_PhoneNumber", REG_SZ, TextBytes(L"7")},
+    };
+    for (const RawValue &value : stored)
+        RegSetValueExW(key.get(), value.name, 0, value.type,
+                       reinterpret_cast<const BYTE *>(value.bytes.data()),
+                       static_cast<DWORD>(value.bytes.size()));
+    DestroyWindow(main_);
+    main_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
+    phoneBook_ = GetDlgItem(main_, IDC_PHONE_BOOK_LIST);
+    EXPECT_EQ(Names(ListRows(phoneBook_)),
+              (std::vector<std::wstring>{L"Ann", L"Dora", std::wstring(259, L'L'), L"Zed"}));
+    AppendRows(phoneBook_, {{L"New1", L"8"}, {L"New2", L"9"}});
+    DestroyWindow(main_);
+    // The values that were not read as text, byte for byte; every entry stored, the long name
+    // cut to a cell.
+    for (const RawValue &value : stored) {
+        if (const int number = _wtoi(value.name); number >= 4 && number <= 6) {
+            RawValue now = ReadRaw(key.get(), value.name);
+            // The registry may have added a terminator to a string that was stored without.
+            if (now.type == REG_SZ && now.bytes == value.bytes + std::string(2, '\0'))
+                now.bytes = value.bytes;
+            EXPECT_EQ(now, value) << value.name;
+        }
+    }
+    Entries entries;
+    for (int index : {0, 1, 2, 3, 7, 8, 9, 10}) {
+        wchar_t name[32], phone[32];
+        wsprintfW(name, L"%02d_Name", index);
+        wsprintfW(phone, L"%02d_PhoneNumber", index);
+        const RawValue n = ReadRaw(key.get(), name), p = ReadRaw(key.get(), phone);
+        if (n.type == REG_SZ && p.type == REG_SZ)
+            entries.emplace_back(
+                std::wstring(reinterpret_cast<const wchar_t *>(n.bytes.data()), n.bytes.size() / 2)
+                    .c_str(),
+                std::wstring(reinterpret_cast<const wchar_t *>(p.bytes.data()), p.bytes.size() / 2)
+                    .c_str());
+    }
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (Entries{{L"Ann", L"1"},
+                                {L"Dora", L"4"},
+                                {std::wstring(259, L'L'), L"2"},
+                                {L"New1", L"8"},
+                                {L"New2", L"9"},
+                                {L"Zed", L"7"}}));
 }
 
 TEST_F(PhoneBookTest, RegistryFailuresAreReported) {
@@ -138,8 +247,10 @@ TEST_F(PhoneBookTest, RegistryFailuresAreReported) {
     LoadPhoneBook(main_, store);
     EXPECT_EQ(Names(ListRows(phoneBook_)),
               (std::vector<std::wstring>{L"a", L"b"})); // sorted anyway
-    SavePhoneBook(store);
+    SavePhoneBook(store); // nothing is known of the key: nothing is written over it
+    EXPECT_EQ(store.writes, 0);
     store.opens = true;
+    LoadPhoneBook(main_, store);
     SavePhoneBook(store); // one failed write among four: one message, and every write tried
     EXPECT_EQ(store.writes, 4);
     ASSERT_EQ(driver.seen.size(), 3u);
