@@ -45,6 +45,34 @@ TEST_F(EntryDialogTest, AddAppendsAndSorts) {
     EXPECT_EQ(SelectedRow(phoneBook_), 2); // the selection stays on Dan
 }
 
+TEST_F(EntryDialogTest, EachFieldFollowsItsLabelAndTheTabOrderStays) {
+    HWND dialog =
+        CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_ENTRY), main_, AddEntryProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    ExpectLabelledTemplateOrder(dialog, {{-1, L"&Name:"},
+                                         {IDC_NAME},
+                                         {-1, L"&Phone number:"},
+                                         {IDC_PHONE},
+                                         {IDOK},
+                                         {IDCANCEL},
+                                         {IDC_KEY_1},
+                                         {IDC_KEY_2},
+                                         {IDC_KEY_3},
+                                         {IDC_KEY_4},
+                                         {IDC_KEY_5},
+                                         {IDC_KEY_6},
+                                         {IDC_KEY_7},
+                                         {IDC_KEY_8},
+                                         {IDC_KEY_9},
+                                         {IDC_KEY_STAR},
+                                         {IDC_KEY_0},
+                                         {IDC_KEY_HASH},
+                                         {IDC_BACKSPACE}});
+    EXPECT_EQ(ItemText(dialog, IDOK), L"&OK");
+    EXPECT_EQ(ItemText(dialog, IDCANCEL), L"&Cancel");
+    DestroyWindow(dialog);
+}
+
 TEST_F(EntryDialogTest, ValidationKeepsTheDialogOpen) {
     struct Attempt {
         const wchar_t *name;

@@ -97,6 +97,34 @@ void SetRowState(HWND list, int row, bool selected, bool focused) {
     SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
+void ExpectLabelledTemplateOrder(HWND dialog, const std::vector<TemplateItem> &order) {
+    std::vector<std::pair<wchar_t, HWND>> keys; // a label's access key, and its control
+    HWND child = GetWindow(dialog, GW_CHILD);
+    for (std::size_t i = 0; i < order.size(); ++i, child = GetWindow(child, GW_HWNDNEXT)) {
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(GetDlgCtrlID(child), order[i].id) << "child " << i;
+        if (!order[i].label)
+            continue;
+        wchar_t text[64] = {};
+        GetWindowTextW(child, text, 64);
+        EXPECT_STREQ(text, order[i].label);
+        EXPECT_FALSE(GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) << "a label is no tab stop";
+        if (const wchar_t *amp = wcschr(text, L'&'); amp && i + 1 < order.size())
+            keys.emplace_back(amp[1], GetWindow(child, GW_HWNDNEXT));
+    }
+    ShowWindow(dialog, SW_SHOW);
+    for (const auto &[key, control] : keys) {
+        SetFocus(GetWindow(dialog, GW_CHILD));
+        MSG message = {};
+        message.hwnd = GetFocus();
+        message.message = WM_SYSCHAR; // Alt held: bit 29 of lParam
+        message.wParam = towlower(key);
+        message.lParam = 1 << 29;
+        IsDialogMessageW(dialog, &message);
+        EXPECT_EQ(GetFocus(), control) << "Alt+" << static_cast<char>(key);
+    }
+}
+
 std::wstring ScratchFolder() {
     wchar_t folder[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, folder);

@@ -39,6 +39,17 @@ void ResetProcessState();
 // made by hand. Checks nothing elsewhere.
 void ExpectWineSerialPorts(HWND list);
 
+// One child of a dialog in template order: its id, and for a label (id -1) its text.
+struct TemplateItem {
+    int id;
+    const wchar_t *label = nullptr;
+};
+
+// Checks that dialog's children stand in this order, so that each label is just before the
+// control it names (a screen reader names the control after it), and that Alt with a label's
+// access key moves the focus to that control. Shows the dialog for the keys.
+void ExpectLabelledTemplateOrder(HWND dialog, const std::vector<TemplateItem> &order);
+
 // The folder the tests work in (temp.bat, export files).
 std::wstring ScratchFolder();
 

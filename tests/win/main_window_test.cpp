@@ -63,9 +63,10 @@ TEST_F(MainWindowTest, SetsUpBothListsTitleAndIcons) {
 }
 
 TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
+    // Each with an access key of its own, none of them the menu's F or H.
     const std::pair<int, const wchar_t *> buttons[] = {
-        {IDC_UPDATE, L"Update"}, {IDC_HANG_UP, L"Hang up"}, {IDC_DIAL, L"Dial"},
-        {IDC_ADD, L"Add"},       {IDC_EDIT, L"Edit"},       {IDC_DELETE, L"Delete"}};
+        {IDC_UPDATE, L"&Update"}, {IDC_HANG_UP, L"Ha&ng up"}, {IDC_DIAL, L"&Dial"},
+        {IDC_ADD, L"&Add"},       {IDC_EDIT, L"&Edit"},       {IDC_DELETE, L"De&lete"}};
     for (const auto &[id, text] : buttons)
         EXPECT_EQ(ItemText(main_, id), text);
     EXPECT_EQ(GetWindowLongW(GetDlgItem(main_, IDC_DIAL), GWL_STYLE) & BS_TYPEMASK,
@@ -86,16 +87,17 @@ TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
     EXPECT_STREQ(popup, L"&Help");
 }
 
-TEST_F(MainWindowTest, ControlsStandInTemplateOrder) {
-    const int order[] = {
-        IDC_MODEM_LIST, IDC_PHONE_BOOK_LIST, IDC_UPDATE, IDC_HANG_UP, IDC_DIAL, IDC_ADD,
-        IDC_EDIT,       IDC_DELETE,          -1,         -1};
-    HWND child = GetWindow(main_, GW_CHILD);
-    for (int id : order) {
-        ASSERT_NE(child, nullptr);
-        EXPECT_EQ(GetDlgCtrlID(child), id);
-        child = GetWindow(child, GW_HWNDNEXT);
-    }
+TEST_F(MainWindowTest, EachListFollowsItsLabelAndTheTabOrderStays) {
+    ExpectLabelledTemplateOrder(main_, {{-1, L"&Modems"},
+                                        {IDC_MODEM_LIST},
+                                        {-1, L"Phone &book"},
+                                        {IDC_PHONE_BOOK_LIST},
+                                        {IDC_UPDATE},
+                                        {IDC_HANG_UP},
+                                        {IDC_DIAL},
+                                        {IDC_ADD},
+                                        {IDC_EDIT},
+                                        {IDC_DELETE}});
 }
 
 TEST(MainWindowModal, EscAndExitEndTheDialogWith2) {
