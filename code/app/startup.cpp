@@ -39,6 +39,39 @@ void ReadCommandLine(const wchar_t *commandLine) {
     LocalFree(arguments);
 }
 
+namespace {
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
+    wchar_t title[100] = {}, kind[16] = {};
+    GetWindowTextW(window, title, ARRAYSIZE(title));
+    GetClassNameW(window, kind, ARRAYSIZE(kind));
+    // The main window is the dialog with the caption and a menu; boxes have no menu.
+    if (lstrcmpW(kind, L"#32770") != 0 || lstrcmpW(title, g_caption) != 0 || !GetMenu(window))
+        return TRUE;
+    *reinterpret_cast<HWND *>(found) = window;
+    return FALSE;
+}
+
+// True when another Zelmora of this session has its main window open; that window is brought to
+// the front then. Two windows would each write their own phone book when they close, and the
+// one that closes last would undo the other's edits.
+bool OtherMainWindowShown() {
+    // Held until the process ends.
+    CreateMutexW(nullptr, FALSE, L"Local\\Zelmora.MainWindow");
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    HWND other = nullptr;
+    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&other));
+    if (other) {
+        if (IsIconic(other))
+            ShowWindow(other, SW_RESTORE);
+        SetForegroundWindow(other);
+    }
+    return true;
+}
+
+} // namespace
+
 int RunZelmora(HINSTANCE instance) {
     g_instance = instance;
     // The list-view class must be registered before a dialog template can create one.
@@ -46,6 +79,9 @@ int RunZelmora(HINSTANCE instance) {
     InitCommonControlsEx(&controls);
     LoadCaption(instance);
     ReadCommandLine(GetCommandLineW());
+    // Quick dial and hang-up run beside an open window; a second window does not.
+    if (ProcessQuickAction() == QuickAction::None && OtherMainWindowShown())
+        return 0;
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     return 0;
 }

@@ -42,6 +42,28 @@ std::wstring CurrentFolderPath() {
     return path;
 }
 
+bool DeleteOldFile(const wchar_t *name) {
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE old = CreateFileW(name, DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (old == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    const FileHandle file(old);
+    const FileHandle named = OpenFile(name, FILE_READ_ATTRIBUTES, OPEN_EXISTING, kShareAll);
+    if (!named || !SameFile(file.get(), named.get()))
+        return false;
+    // Wine follows a link even when asked not to, so both handles reach its target; there the
+    // target's path gives it away. Where no path can be had (a share, a volume without a
+    // letter), Windows has told the link apart above.
+    const std::wstring path = FinalPath(file.get()), folder = CurrentFolderPath();
+    if (!path.empty() && !folder.empty() &&
+        lstrcmpiW(path.c_str(), (folder + L"\\" + name).c_str()) != 0)
+        return false;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition,
+                                      sizeof disposition);
+}
+
 bool WriteWhole(HANDLE file, const void *data, DWORD size) {
     DWORD written = 0;
     return g_writeFile(file, data, size, &written, nullptr) && written == size;

@@ -33,6 +33,12 @@ bool SameFile(HANDLE a, HANDLE b);
 // The final path of the current directory, without a closing backslash, or empty text.
 std::wstring CurrentFolderPath();
 
+// Deletes the file name of the current folder, an old script or export, through its own
+// handle, and only when that handle is the file itself: a link of that name is refused, as
+// deleting or writing through it would change the file it points to. True when nothing of
+// that name is left.
+bool DeleteOldFile(const wchar_t *name);
+
 // True when all size bytes were written: a full disk can accept part of a write.
 bool WriteWhole(HANDLE file, const void *data, DWORD size);
 

@@ -24,36 +24,11 @@ constexpr wchar_t kScriptFile[] = L"temp.bat";
 // The interpreter is given this long before the script may go, however quickly it ends.
 constexpr DWORD kScriptGraceMs = 500;
 
-// Deletes an old temp.bat through its own handle, and only when that handle is temp.bat in the
-// current directory. A link called temp.bat is refused instead: opened as a link it is another
-// file than the one its name reaches, and deleting its target would delete someone's file.
-bool DeleteOldScript() {
-    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE old = CreateFileW(kScriptFile, DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (old == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
-    const FileHandle script(old);
-    const FileHandle named = OpenFile(kScriptFile, FILE_READ_ATTRIBUTES, OPEN_EXISTING, kShareAll);
-    if (!named || !SameFile(script.get(), named.get()))
-        return false;
-    // Wine follows a link even when asked not to, so both handles reach its target; there the
-    // target's path gives it away. Where no path can be had (a share, a volume without a
-    // letter), Windows has told the link apart above.
-    const std::wstring path = FinalPath(script.get()), folder = CurrentFolderPath();
-    if (!path.empty() && !folder.empty() &&
-        lstrcmpiW(path.c_str(), (folder + L"\\" + kScriptFile).c_str()) != 0)
-        return false;
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    return SetFileInformationByHandle(script.get(), FileDispositionInfo, &disposition,
-                                      sizeof disposition);
-}
-
 // Writes the script into a new temp.bat, never through an old one: were that a link, writing
 // would change whatever the link points to. A script that could not be written whole is
 // removed, so that nothing runs half of it.
 bool WriteScript(const std::string &script) {
-    if (!DeleteOldScript())
+    if (!DeleteOldFile(kScriptFile))
         return false;
     FileHandle file = OpenFile(kScriptFile, GENERIC_WRITE, CREATE_NEW);
     if (!file)
@@ -137,29 +112,22 @@ class SoundToTheEnd {
     HANDLE thread_;
 };
 
-// The one routine behind a dial and a hang-up: refusal, port lookup, the folder's lock, the
-// file, the shell request, the sound (when there is one), the wait and the clean-up. From the
-// shown main window (owner), its boxes are task-modal, so that they keep in front of the
-// window, and its waits keep the window answering while it takes no input.
-void RunScript(const char *port, HWND owner, const std::optional<std::string> &script,
-               const wchar_t *sound) {
-    const bool fromWindow = owner && IsWindowVisible(owner);
-    const UINT boxFlags = MB_ICONERROR | (fromWindow ? MB_TASKMODAL : 0);
-    // A number such as "123&calc" would make cmd run a second command: refuse before writing.
-    if (!script) {
-        ShowMessage(nullptr, kTextNotDialable, boxFlags);
-        return;
-    }
-    if (!PortIsPresent(port)) {
-        ShowPortNotFound(port, boxFlags);
-        return;
-    }
+// Writes the script, has it run and waits for it, holding the folder's and the port's locks and
+// keeping the window busy meanwhile; false when the script could not be written. It holds nothing
+// when it returns, so that a box shown then keeps no other dial waiting.
+bool RunWhileLocked(const char *port, const std::string &script, HWND owner, const wchar_t *sound,
+                    bool fromWindow) {
     const WindowBusy busy(fromWindow ? owner : nullptr);
+    // The folder's script, then the port's call: each waits within the one time limit.
+    const DWORD start = GetTickCount();
     const ScriptLock lock(g_scriptTimeLimitMs, fromWindow);
-    if (!lock.held() || !WriteScript(*script)) {
-        ShowMessage(nullptr, kTextCannotCreateScript, boxFlags);
-        return;
-    }
+    if (!lock.held())
+        return false;
+    const DWORD waited = GetTickCount() - start;
+    const PortLock portLock(port, waited < g_scriptTimeLimitMs ? g_scriptTimeLimitMs - waited : 0,
+                            fromWindow);
+    if (!portLock.held() || !WriteScript(script))
+        return false;
     HANDLE interpreter = ShellOpenProcess(owner, kScriptFile, SW_HIDE);
     if (interpreter && IsCommandInterpreter(interpreter) && InterpreterJob())
         AssignProcessToJobObject(InterpreterJob(), interpreter);
@@ -179,6 +147,27 @@ void RunScript(const char *port, HWND owner, const std::optional<std::string> &s
         const DWORD elapsed = GetTickCount() - started;
         quickSound->Finish(elapsed < g_scriptTimeLimitMs ? g_scriptTimeLimitMs - elapsed : 0);
     }
+    return true;
+}
+
+// The one routine behind a dial and a hang-up: refusal, port lookup, then the script under the
+// folder's lock. From the shown main window (owner), its boxes are task-modal, so that they
+// keep in front of the window, and its waits keep the window answering while it takes no input.
+void RunScript(const char *port, HWND owner, const std::optional<std::string> &script,
+               const wchar_t *sound) {
+    const bool fromWindow = owner && IsWindowVisible(owner);
+    const UINT boxFlags = MB_ICONERROR | (fromWindow ? MB_TASKMODAL : 0);
+    // A number such as "123&calc" would make cmd run a second command: refuse before writing.
+    if (!script) {
+        ShowMessage(nullptr, kTextNotDialable, boxFlags);
+        return;
+    }
+    if (!PortIsPresent(port)) {
+        ShowPortNotFound(port, boxFlags);
+        return;
+    }
+    if (!RunWhileLocked(port, *script, owner, sound, fromWindow))
+        ShowMessage(nullptr, kTextCannotCreateScript, boxFlags);
 }
 
 } // namespace

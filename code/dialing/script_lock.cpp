@@ -1,6 +1,9 @@
 // The per-folder lock file around temp.bat.
 #include "script_lock.h"
 
+#include <sddl.h>
+
+#include "../base/limits.h"
 #include "answering_wait.h"
 
 namespace zelmora {
@@ -33,6 +36,43 @@ ScriptLock::ScriptLock(DWORD timeoutMs, bool answering) {
 ScriptLock::~ScriptLock() {
     if (held())
         CloseHandle(file_);
+}
+
+std::wstring PortLockName(const char *port) {
+    if (port[0] == '\\' && port[1] == '\\' && port[2] == '.' && port[3] == '\\' && port[4])
+        port += 4;
+    wchar_t name[kCellCapacity] = {};
+    MultiByteToWideChar(CP_ACP, 0, port, -1, name, kCellCapacity);
+    name[kCellCapacity - 1] = L'\0';
+    CharUpperW(name);
+    return std::wstring(L"Global\\Zelmora.port.") + name;
+}
+
+PortLock::PortLock(const char *port, DWORD timeoutMs, bool answering) {
+    const std::wstring name = PortLockName(port);
+    // Everyone may use it, and its low integrity label lets a normal Zelmora wait for the
+    // mutex of an elevated one.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;GA;;;WD)S:(ML;;NW;;;LW)",
+                                                         SDDL_REVISION_1, &descriptor, nullptr);
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    mutex_ = CreateMutexW(descriptor ? &attributes : nullptr, FALSE, name.c_str());
+    if (descriptor)
+        LocalFree(descriptor);
+    if (!mutex_)
+        mutex_ = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str());
+    if (!mutex_)
+        return;
+    // An abandoned mutex is ours as well: its holder ended, and so did its interpreter.
+    const DWORD result = WaitAnswering(mutex_, timeoutMs, answering);
+    held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+}
+
+PortLock::~PortLock() {
+    if (held_)
+        ReleaseMutex(mutex_);
+    if (mutex_)
+        CloseHandle(mutex_);
 }
 
 } // namespace zelmora

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace zelmora {
 
 // The lock file beside temp.bat in the current folder, hidden, opened without sharing and
@@ -24,6 +26,26 @@ class ScriptLock {
 
   private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+// The name of the mutex that the scripts for one port share on this computer, from whatever
+// folder: two calls through one modem at once would end the first. Ports are compared without
+// case and without a leading "\\.\\".
+std::wstring PortLockName(const char *port);
+
+// Holds port's lock while it lives, once it got it within timeoutMs (waiting with
+// WaitAnswering). The mutex may be opened by every user of the computer, elevated or not.
+class PortLock {
+  public:
+    PortLock(const char *port, DWORD timeoutMs, bool answering);
+    ~PortLock();
+    PortLock(const PortLock &) = delete;
+    PortLock &operator=(const PortLock &) = delete;
+    bool held() const { return held_; }
+
+  private:
+    HANDLE mutex_ = nullptr;
+    bool held_ = false;
 };
 
 } // namespace zelmora

@@ -52,7 +52,11 @@ void MergeIntoList(HWND list, const unsigned char *bytes, DWORD size, DuplicateC
 
 void ExportPhoneBook() {
     HWND list = g_phoneBookList;
-    FileHandle file = OpenFile(W(kExportFileName), GENERIC_WRITE, CREATE_ALWAYS);
+    // A new file, never one written through an old one: were that a link, the export would
+    // overwrite whatever the link points to.
+    FileHandle file;
+    if (DeleteOldFile(W(kExportFileName)))
+        file = OpenFile(W(kExportFileName), GENERIC_WRITE, CREATE_NEW);
     if (!file) {
         ShowMessage(list, kTextCannotExport, MB_ICONERROR);
         return;

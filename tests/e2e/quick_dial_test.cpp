@@ -1,6 +1,8 @@
 // Quick dial and the plain start of the real zelmora.exe.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "main_window_fixture.h"
 #include "modem_line.h"
 #include "res/resource.h"
@@ -125,6 +127,34 @@ TEST(QuickDial, AnInterpreterEndsWithTheZelmoraThatStartedIt) {
     EXPECT_EQ(next.Wait(15000), 0);
     EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 4711;\r\n");
     DeleteFileW(L"temp.bat");
+}
+
+TEST(PlainStart, ASecondStartShowsTheFirstWindowAndNoEditIsLost) {
+    ASSERT_TRUE(TestModemAvailable());
+    DeletePhoneBookKey();
+    StoreEntries({{L"Ann", L"1"}, {L"Bob", L"2"}});
+    ZelmoraProcess first(L"");
+    HWND main = first.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    ZelmoraProcess second(L"");
+    EXPECT_EQ(second.Wait(10000), 0) << "a second window opened";
+    // Quick dial still runs beside the window.
+    const std::size_t before = ModemBytes("com5").size();
+    ZelmoraProcess quick(L"/phone:3 /port:COM5");
+    EXPECT_EQ(quick.Wait(10000), 0);
+    EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 3;\r\n");
+    RemoteList(GetDlgItem(main, IDC_PHONE_BOOK_LIST), first.id()).AppendRow(L"Aaa", L"0");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.Wait(10000), 0);
+    auto stored = StoredValues();
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored,
+              (std::vector<std::pair<std::wstring, std::wstring>>{{L"00_Name", L"Ann"},
+                                                                  {L"00_PhoneNumber", L"1"},
+                                                                  {L"01_Name", L"Bob"},
+                                                                  {L"01_PhoneNumber", L"2"},
+                                                                  {L"02_Name", L"Aaa"},
+                                                                  {L"02_PhoneNumber", L"0"}}));
 }
 
 TEST(PlainStart, SavesThePhoneBookWhenWindowsEndsTheSession) {

@@ -166,3 +166,21 @@ TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
     EXPECT_EQ(StoredValues(), (std::vector<std::pair<std::wstring, std::wstring>>{
                                   {L"00_Name", L"Ann"}, {L"00_PhoneNumber", L"123"}}));
 }
+
+TEST(Release, ASecondSilentInstallGoesIntoTheFolderOfTheFirst) {
+    const std::wstring chosen =
+        KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Mein Zelmora \x00e4\x00df\x0436";
+    const std::wstring standard = KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Zelmora";
+    ASSERT_EQ(RunToEnd(Package("-setup.exe"), L"/S /D=" + chosen), 0);
+    EXPECT_TRUE(Exists(chosen + L"\\zelmora.exe"));
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation"), chosen);
+    DeleteFileW((chosen + L"\\dial.wav").c_str());
+    ASSERT_EQ(RunToEnd(Package("-setup.exe"), L"/S"), 0); // an update
+    EXPECT_TRUE(Exists(chosen + L"\\dial.wav")) << "the update went elsewhere";
+    EXPECT_FALSE(Exists(standard + L"\\zelmora.exe"));
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation"), chosen);
+    RunToEnd(chosen + L"\\Uninstall.exe", L"/S _?=" + chosen);
+    DeleteFileW((chosen + L"\\Uninstall.exe").c_str());
+    RemoveDirectoryW(chosen.c_str());
+    EXPECT_FALSE(Exists(chosen));
+}

@@ -68,11 +68,19 @@ TEST_F(ExportImportTest, ExportReportsAFileThatCannotBeCreatedOrWritten) {
     DialogDriver driver;
     Command(IDM_EXPORT);
     CloseHandle(held);
-    // In full-disk, export_phone_book.txt is a link to /dev/full: it opens, and every write fails.
-    ASSERT_TRUE(SetCurrentDirectoryW(L"full-disk"));
+    // A disk that takes no more: the file opens, and the write fails.
+    g_writeFile = [](HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) -> BOOL {
+        *written = 0;
+        return FALSE;
+    };
     Command(IDM_EXPORT);
+    g_writeFile = WriteFile;
+    // In links, export_phone_book.txt is a link to victim.txt, which must stay as it is.
+    ASSERT_TRUE(SetCurrentDirectoryW(L"links"));
+    Command(IDM_EXPORT);
+    EXPECT_EQ(FileBytes(L"victim.txt"), "victim\n");
     SetCurrentDirectoryW(L"..");
-    ASSERT_EQ(driver.seen.size(), 2u);
+    ASSERT_EQ(driver.seen.size(), 3u);
     for (const SeenWindow &box : driver.seen)
         ExpectOkBox(box, L"Can not create file fore write!", BoxIcon::Error, main_);
 }

@@ -79,33 +79,78 @@ TEST(PortLookup, AMissingPortIsRefusedBeforeAnythingIsWritten) {
     }
 }
 
-TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheSameFolder) {
-    for (DWORD holdMs : {300, 3000}) { // released within the time limit, and not
-        SCOPED_TRACE(holdMs);
+TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
+    enum Holder { Folder, Port, OtherPort };
+    const struct {
+        Holder holder;
+        DWORD holdMs; // released within the time limit of 1000 ms, or not
+        bool dialled;
+    } cases[] = {{Folder, 300, true},
+                 {Folder, 3000, false},
+                 {Port, 300, true},
+                 {Port, 3000, false},
+                 {OtherPort, 3000, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.holder << " " << c.holdMs);
         g_scriptTimeLimitMs = 1000;
-        // Another Zelmora's lock: the folder's lock file, held open without sharing.
-        HANDLE held = CreateFileW(kScriptLockFile, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
-                                  FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        // Another Zelmora's lock: the folder's lock file, held open without sharing, or the
+        // mutex of a port (named as a list cell or quick dial may spell it), which a thread owns.
+        HANDLE held = INVALID_HANDLE_VALUE, taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (c.holder == Folder)
+            held = CreateFileW(kScriptLockFile, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         std::thread other([&] {
-            Sleep(holdMs);
-            CloseHandle(held);
+            HANDLE mutex = nullptr;
+            if (c.holder != Folder)
+                mutex = CreateMutexW(
+                    nullptr, TRUE, PortLockName(c.holder == Port ? "\\\\.\\com3" : "COM4").c_str());
+            SetEvent(taken);
+            Sleep(c.holdMs);
+            if (mutex) {
+                ReleaseMutex(mutex);
+                CloseHandle(mutex);
+            } else {
+                CloseHandle(held);
+            }
         });
+        WaitForSingleObject(taken, 5000);
         ShellRecorder shell;
         DialogDriver driver;
         const DWORD start = GetTickCount();
         RunDialScript("COM3", nullptr, "123");
         const DWORD elapsed = GetTickCount() - start;
         other.join();
+        CloseHandle(taken);
         ResetProcessState();
-        const bool dialled = holdMs < 1000;
-        EXPECT_EQ(shell.requests.size(), dialled ? 1u : 0u);
-        EXPECT_GE(elapsed, dialled ? holdMs : 980u);
+        EXPECT_EQ(shell.requests.size(), c.dialled ? 1u : 0u);
+        EXPECT_GE(elapsed, c.dialled ? (c.holder == OtherPort ? 0u : c.holdMs) : 980u);
         EXPECT_LT(elapsed, 2500u);
-        ASSERT_EQ(driver.seen.size(), dialled ? 0u : 1u);
-        if (!dialled)
+        ASSERT_EQ(driver.seen.size(), c.dialled ? 0u : 1u);
+        if (!c.dialled)
             ExpectOkBox(driver.seen[0], L"Can not create temp file!", BoxIcon::Error, nullptr);
     }
+}
+
+TEST(ScriptLock, IsFreeWhileTheBoxThatAScriptCouldNotBeWrittenShows) {
+    // A folder called temp.bat: the script can not be written.
+    ASSERT_TRUE(CreateDirectoryW(L"temp.bat", nullptr));
+    ShellRecorder shell;
+    DialogDriver driver;
+    bool lockFree = false;
+    driver.Then([&](const SeenWindow &box) {
+        HANDLE lock = CreateFileW(kScriptLockFile, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        lockFree = lock != INVALID_HANDLE_VALUE;
+        if (lockFree)
+            CloseHandle(lock);
+        PostCommand(box.window, IDOK);
+    });
+    RunDialScript("COM3", nullptr, "123");
+    RemoveDirectoryW(L"temp.bat");
+    ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_EQ(driver.seen[0].text, L"Can not create temp file!");
+    EXPECT_TRUE(lockFree) << "another dial would wait for the box";
+    EXPECT_TRUE(shell.requests.empty());
 }
 
 TEST(ScriptTimeLimit, EndsAnInterpreterStillRunningButNoOtherProgram) {
