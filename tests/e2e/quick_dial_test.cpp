@@ -5,6 +5,7 @@
 
 #include "main_window_fixture.h"
 #include "modem_line.h"
+#include "dialing/script_lock.h"
 #include "res/resource.h"
 #include "test_files.h"
 #include "zelmora_process.h"
@@ -108,6 +109,29 @@ TEST(QuickDial, TwoAtOnceFromOneFolderTakeTurns) {
     ZelmoraProcess one(L"/phone:1111111 /port:COM5"), other(L"/phone:2222222 /port:COM5");
     EXPECT_EQ(one.Wait(15000), 0);
     EXPECT_EQ(other.Wait(15000), 0);
+    const std::string heard = WaitForModemBytes("com5", before);
+    EXPECT_TRUE(heard == first + second || heard == second + first)
+        << testing::PrintToString(heard);
+}
+
+TEST(QuickDial, DialsFromTwoFoldersIntoOnePortWaitForEachOther) {
+    ASSERT_TRUE(TestModemAvailable());
+    // The port's lock, held here as a dial in a third folder would hold it.
+    HANDLE held = CreateMutexW(nullptr, TRUE, zelmora::PortLockName("COM5").c_str());
+    const std::wstring folders[] = {ScratchFolder() + L"\\port-a", ScratchFolder() + L"\\port-b"};
+    for (const std::wstring &folder : folders)
+        CreateDirectoryW(folder.c_str(), nullptr);
+    const std::size_t before = ModemBytes("com5").size();
+    ZelmoraProcess one(RunFolder() + L"\\zelmora.exe", L"/phone:1111111 /port:\\\\.\\com5",
+                       folders[0]);
+    ZelmoraProcess other(RunFolder() + L"\\zelmora.exe", L"/phone:2222222 /port:COM5", folders[1]);
+    Sleep(2000);
+    EXPECT_EQ(ModemBytes("com5").size(), before) << "a dial did not wait for the port";
+    ReleaseMutex(held);
+    CloseHandle(held);
+    EXPECT_EQ(one.Wait(15000), 0);
+    EXPECT_EQ(other.Wait(15000), 0);
+    const std::string first = "at&d0\r\natd 1111111;\r\n", second = "at&d0\r\natd 2222222;\r\n";
     const std::string heard = WaitForModemBytes("com5", before);
     EXPECT_TRUE(heard == first + second || heard == second + first)
         << testing::PrintToString(heard);
