@@ -53,19 +53,21 @@ bool IsStorage(const std::wstring &target) {
 // Wine knows the COM ports that it makes itself at each start (its own serial devices and the
 // ones named under HKLM\Software\Wine\Ports), as Windows knows its own; a link made by hand
 // in dosdevices is unknown to it, and is refused like a missing port.
-bool PortIsPresent(const char *port) {
+std::wstring PortDeviceName(const char *port) {
     wchar_t name[kCellCapacity];
     WidePort(port, name);
     const wchar_t *device = name;
     if (lstrlenW(name) > 4 && CompareStringOrdinal(name, 4, L"\\\\.\\", 4, FALSE) == CSTR_EQUAL)
         device += 4;
+    return device;
+}
+
+bool PortIsPresent(const char *port) {
+    const std::wstring device = PortDeviceName(port);
     // A drive letter or a path is never a port.
-    for (const wchar_t *c = device; *c; ++c)
-        if (*c == L':' || *c == L'\\' || *c == L'/')
-            return false;
-    if (*device == L'\0')
+    if (device.empty() || device.find_first_of(L":\\/") != std::wstring::npos)
         return false;
-    const std::wstring target = g_deviceTarget(device);
+    const std::wstring target = g_deviceTarget(device.c_str());
     return !target.empty() && !IsStorage(target);
 }
 

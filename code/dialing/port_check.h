@@ -16,6 +16,10 @@ std::wstring QueryDeviceTarget(const wchar_t *deviceName);
 using DeviceLookupFunction = std::wstring (*)(const wchar_t *deviceName);
 extern DeviceLookupFunction g_deviceTarget;
 
+// The port's device name: its text in the ANSI code page, the way the list cell was read,
+// without a leading "\\.\".
+std::wstring PortDeviceName(const char *port);
+
 // True when the port (as a list cell or the command line gives it, "\\.\" prefix or not)
 // names a device that exists and is no disk. An empty port exists nowhere, and a name that
 // is no device, such as a file's, is refused: the script's redirection would write into it.

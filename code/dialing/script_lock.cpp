@@ -3,8 +3,8 @@
 
 #include <sddl.h>
 
-#include "../base/limits.h"
 #include "answering_wait.h"
+#include "port_check.h"
 
 namespace zelmora {
 
@@ -39,13 +39,10 @@ ScriptLock::~ScriptLock() {
 }
 
 std::wstring PortLockName(const char *port) {
-    if (port[0] == '\\' && port[1] == '\\' && port[2] == '.' && port[3] == '\\' && port[4])
-        port += 4;
-    wchar_t name[kCellCapacity] = {};
-    MultiByteToWideChar(CP_ACP, 0, port, -1, name, kCellCapacity);
-    name[kCellCapacity - 1] = L'\0';
-    CharUpperW(name);
-    return std::wstring(L"Global\\Zelmora.port.") + name;
+    std::wstring name = PortDeviceName(port);
+    if (!name.empty())
+        CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+    return L"Global\\Zelmora.port." + name;
 }
 
 PortLock::PortLock(const char *port, DWORD timeoutMs, bool answering) {
