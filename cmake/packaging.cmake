@@ -1,6 +1,6 @@
 # The two release packages, made by `cmake --build --preset windows --target package`:
 # Zelmora-<version>-win32.zip, the portable folder, and Zelmora-<version>-setup.exe, a per-user
-# installer (cmake/NSIS.template.in). Both hold the run folder's three files, the manual's
+# installer (cmake/NSIS.template.in); the 64-bit test build names its own as test files. Both hold the run folder's three files, the manual's
 # pages in the folder manual, LICENSE.txt and README.txt.
 install(TARGETS zelmora RUNTIME DESTINATION .)
 install(FILES ${run_folder}/dial.wav DESTINATION .)
@@ -15,6 +15,7 @@ set(CPACK_PACKAGE_VENDOR "Zelmora developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_ZELMORA_ARCH ${CMAKE_SYSTEM_PROCESSOR})
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   set(CPACK_ZELMORA_NSIS_TARGET amd64-unicode)
 endif()

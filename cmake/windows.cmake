@@ -3,9 +3,9 @@
 set(run_folder ${CMAKE_BINARY_DIR}/bin)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   # A 64-bit Zelmora gets no registry virtualization on Windows: a standard user's phone book
-  # would not be saved. It is built only to be tested where Wine runs no 32-bit program.
-  message(WARNING "zelmora.exe is built for 64-bit Windows, because this Linux runs no 32-bit "
-                  "program (tools/windows-arch). Make the packages for users where it does.")
+  # would not be saved. It is built to be compiled in every run and tested where Wine runs no
+  # 32-bit program, and its packages are named as test builds (cmake/package-names.cmake).
+  message(STATUS "zelmora.exe for 64-bit Windows: a test build, never released")
 endif()
 # A generator expression keeps multi-configuration generators (Visual Studio) from adding a
 # Release or Debug folder: the program, the sound and the manual share one run folder.
@@ -50,11 +50,17 @@ if(PROJECT_VERSION_PATCH)
 endif()
 set(ZELMORA_VERSION_NUMBERS "${PROJECT_VERSION_MAJOR}, ${PROJECT_VERSION_MINOR}, ${version_patch}, 0")
 configure_file(code/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+# The manifest names the architecture that this build compiles for.
+set(ZELMORA_MANIFEST_ARCH x86)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(ZELMORA_MANIFEST_ARCH amd64)
+endif()
+configure_file(code/res/zelmora.manifest.in ${CMAKE_BINARY_DIR}/generated/zelmora.manifest @ONLY)
 include_directories(${CMAKE_BINARY_DIR}/generated)
 
 set(resources ${CMAKE_SOURCE_DIR}/code/res/zelmora.rc)
 set_source_files_properties(${resources} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/code/res/zelmora.ico;${CMAKE_SOURCE_DIR}/code/res/zelmora_small.ico;${CMAKE_SOURCE_DIR}/code/res/about.bmp;${CMAKE_SOURCE_DIR}/code/res/zelmora.manifest;${CMAKE_SOURCE_DIR}/code/res/resource.h")
+  "${CMAKE_SOURCE_DIR}/code/res/zelmora.ico;${CMAKE_SOURCE_DIR}/code/res/zelmora_small.ico;${CMAKE_SOURCE_DIR}/code/res/about.bmp;${CMAKE_BINARY_DIR}/generated/zelmora.manifest;${CMAKE_SOURCE_DIR}/code/res/resource.h")
 
 add_executable(zelmora WIN32 code/app/main.cpp ${resources})
 target_link_libraries(zelmora PRIVATE zelmora_win)

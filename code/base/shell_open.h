@@ -9,7 +9,7 @@ namespace zelmora {
 // ShellExecuteExW with the verb "open", no parameters and no directory, the shell's own error
 // messages left on. Returns the process the shell started for the file, or null when it gave
 // none; the caller closes it. Tests may replace it to watch the requests instead.
-using ShellOpenFunction = HANDLE (*)(HWND owner, const wchar_t *file, int show);
+using ShellOpenFunction = HANDLE(__cdecl *)(HWND owner, const wchar_t *file, int show);
 extern ShellOpenFunction g_shellOpen;
 
 // Opens a document that nobody waits for.

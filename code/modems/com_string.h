@@ -8,7 +8,7 @@
 namespace zelmora {
 
 // Called with a failing HRESULT; the default raises _com_error with that HRESULT.
-using ComErrorHook = void (*)(HRESULT);
+using ComErrorHook = void(__cdecl *)(HRESULT);
 extern ComErrorHook g_comErrorHook;
 
 // Makes the BSTRs; tests replace it to force an allocation failure.

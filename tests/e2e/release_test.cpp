@@ -28,10 +28,8 @@ std::wstring BuildFolder() {
     return std::wstring(path.begin(), path.end());
 }
 
-std::wstring Package(const char *suffix) {
-    const std::string name = std::string("\\Zelmora-") + ZELMORA_VERSION_TEXT + suffix;
-    return BuildFolder() + std::wstring(name.begin(), name.end());
-}
+// This build's installer: the release's, or the 64-bit test build's.
+std::wstring Installer() { return BuildFolder() + L"\\" + ZELMORA_SETUP_NAME; }
 
 std::wstring KnownFolder(int id) {
     wchar_t path[MAX_PATH] = {};
@@ -110,7 +108,7 @@ TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
     ASSERT_TRUE(TestModemAvailable());
     const std::wstring installed = KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Zelmora";
     const std::wstring shortcut = KnownFolder(CSIDL_PROGRAMS) + L"\\Zelmora.lnk";
-    ASSERT_EQ(RunToEnd(Package("-setup.exe"), L"/S"), 0);
+    ASSERT_EQ(RunToEnd(Installer(), L"/S"), 0);
 
     for (const wchar_t *file : kInstalledFiles)
         EXPECT_TRUE(Exists(installed + L"\\" + file)) << testing::PrintToString(std::wstring(file));
@@ -138,10 +136,10 @@ TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
         ZelmoraProcess running(link.target, L"", link.folder);
         HWND main = running.FindWindowTitled(L"Zelmora");
         ASSERT_NE(main, nullptr);
-        EXPECT_EQ(RunToEnd(Package("-setup.exe"), L"/S"), 2);
+        EXPECT_EQ(RunToEnd(Installer(), L"/S"), 2);
         // _?= keeps the uninstaller in place, so that its exit code can be seen.
         EXPECT_EQ(RunToEnd(installed + L"\\Uninstall.exe", L"/S _?=" + installed), 2);
-        ZelmoraProcess asking(Package("-setup.exe"), L"", L"");
+        ZelmoraProcess asking(Installer(), L"", L"");
         HWND box = asking.FindWindowTitled(L"Zelmora 1.0 Setup", 10000,
                                            L"Zelmora is running. Close Zelmora, then press Retry.");
         ASSERT_NE(box, nullptr);
@@ -171,11 +169,11 @@ TEST(Release, ASecondSilentInstallGoesIntoTheFolderOfTheFirst) {
     const std::wstring chosen =
         KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Mein Zelmora \x00e4\x00df\x0436";
     const std::wstring standard = KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Zelmora";
-    ASSERT_EQ(RunToEnd(Package("-setup.exe"), L"/S /D=" + chosen), 0);
+    ASSERT_EQ(RunToEnd(Installer(), L"/S /D=" + chosen), 0);
     EXPECT_TRUE(Exists(chosen + L"\\zelmora.exe"));
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation"), chosen);
     DeleteFileW((chosen + L"\\dial.wav").c_str());
-    ASSERT_EQ(RunToEnd(Package("-setup.exe"), L"/S"), 0); // an update
+    ASSERT_EQ(RunToEnd(Installer(), L"/S"), 0); // an update
     EXPECT_TRUE(Exists(chosen + L"\\dial.wav")) << "the update went elsewhere";
     EXPECT_FALSE(Exists(standard + L"\\zelmora.exe"));
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation"), chosen);

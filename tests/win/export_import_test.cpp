@@ -19,6 +19,12 @@ namespace {
 
 constexpr int kFileNameField = 1148; // the open-file dialog's file name box
 
+// A disk that takes no more: the file opens, and the write fails.
+BOOL WINAPI WriteNothing(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+    *written = 0;
+    return FALSE;
+}
+
 BOOL WINAPI LockedRead(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED) {
     *read = 0;
     SetLastError(ERROR_LOCK_VIOLATION);
@@ -68,11 +74,7 @@ TEST_F(ExportImportTest, ExportReportsAFileThatCannotBeCreatedOrWritten) {
     DialogDriver driver;
     Command(IDM_EXPORT);
     CloseHandle(held);
-    // A disk that takes no more: the file opens, and the write fails.
-    g_writeFile = [](HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) -> BOOL {
-        *written = 0;
-        return FALSE;
-    };
+    g_writeFile = WriteNothing;
     Command(IDM_EXPORT);
     g_writeFile = WriteFile;
     // In links, export_phone_book.txt is a link to victim.txt, which must stay as it is.
