@@ -23,6 +23,7 @@ add_library(zelmora_win STATIC
   code/base/file_io.cpp
   code/base/globals.cpp
   code/base/message_box.cpp
+  code/base/shared_mutex.cpp
   code/base/shell_open.cpp
   code/base/wine.cpp
   code/dialing/answering_wait.cpp

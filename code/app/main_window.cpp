@@ -89,9 +89,12 @@ void OnCommand(HWND window, WORD id) {
     }
 }
 
-void SaveUnlessQuickAction() {
+// A close asked for while a dial waited, done when the dial has ended.
+bool g_closeAfterDial = false;
+
+void SaveUnlessQuickAction(SaveFailure failure) {
     if (ProcessQuickAction() == QuickAction::None)
-        RunReportingOutOfMemory(nullptr, [] { SavePhoneBook(); });
+        RunReportingOutOfMemory(nullptr, [failure] { SavePhoneBook(failure); });
 }
 
 // Dials or hangs up as the command line asked, with no window.
@@ -129,10 +132,16 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_COMMAND:
         // While a dial waits, the window takes no input; a command posted all the same (a
-        // second Dial, a close) would start in the middle of it.
-        if (DialWaiting())
+        // second Dial) would start in the middle of it. A close is kept for the dial's end.
+        if (DialWaiting()) {
+            g_closeAfterDial |= LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDM_EXIT;
             return TRUE;
+        }
         RunReportingOutOfMemory(window, [window, wParam] { OnCommand(window, LOWORD(wParam)); });
+        if (g_closeAfterDial) {
+            g_closeAfterDial = false;
+            EndDialog(window, IDCANCEL);
+        }
         return FALSE;
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR *>(lParam)->code == static_cast<UINT>(NM_DBLCLK))
@@ -140,11 +149,13 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_ENDSESSION:
         // Windows ends the process after this message without destroying the window: save now.
+        // A box would hold up the sign-out ("Zelmora is preventing shutdown"): a failed save
+        // goes unreported here, and the next ordinary close reports it.
         if (wParam)
-            SaveUnlessQuickAction();
+            SaveUnlessQuickAction(SaveFailure::Silent);
         return FALSE;
     case WM_DESTROY:
-        SaveUnlessQuickAction();
+        SaveUnlessQuickAction(SaveFailure::Reported);
         return FALSE;
     }
     return FALSE;

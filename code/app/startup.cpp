@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "../base/globals.h"
+#include "../base/shared_mutex.h"
 #include "../base/text_cast.h"
 #include "../res/resource.h"
 #include "main_window.h"
@@ -52,22 +53,44 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
     return FALSE;
 }
 
+// Brings the other Zelmora's window to the front, as far as Windows lets this process: it may
+// hand its own right to take the foreground on to the process that owns the window.
+void BringForward(HWND other) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(other, &process);
+    AllowSetForegroundWindow(process);
+    if (IsIconic(other))
+        ShowWindow(other, SW_RESTORE);
+    SetForegroundWindow(other);
+}
+
 // True when another Zelmora of this session has its main window open; that window is brought to
 // the front then. Two windows would each write their own phone book when they close, and the
-// one that closes last would undo the other's edits.
+// one that closes last would undo the other's edits. One that is still starting, or closing and
+// saving, shows no window: this start waits until it has ended (its save done) and then opens
+// its own window, or until its window shows.
 bool OtherMainWindowShown() {
-    // Held until the process ends.
-    CreateMutexW(nullptr, FALSE, L"Local\\Zelmora.MainWindow");
-    if (GetLastError() != ERROR_ALREADY_EXISTS)
-        return false;
-    HWND other = nullptr;
-    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&other));
-    if (other) {
-        if (IsIconic(other))
-            ShowWindow(other, SW_RESTORE);
-        SetForegroundWindow(other);
+    for (;;) {
+        // Owned until the process ends; an elevated Zelmora's too can be waited for.
+        HANDLE mutex = CreateSharedMutex(L"Local\\Zelmora.MainWindow", true);
+        if (mutex && GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+        // Another Zelmora holds it, or made it with a security that this one may not open
+        // (ERROR_ACCESS_DENIED): either way it runs.
+        HWND other = nullptr;
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&other));
+        if (other) {
+            if (mutex)
+                CloseHandle(mutex);
+            BringForward(other);
+            return true;
+        }
+        const DWORD waited = mutex ? WaitForSingleObject(mutex, 200) : (Sleep(200), WAIT_TIMEOUT);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+            return false; // the other one has ended: this one owns the mutex now
+        if (mutex)
+            CloseHandle(mutex);
     }
-    return true;
 }
 
 } // namespace

@@ -42,26 +42,36 @@ std::wstring CurrentFolderPath() {
     return path;
 }
 
-bool DeleteOldFile(const wchar_t *name) {
+FileHandle OpenOldFile(const wchar_t *name, bool &missing) {
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE old = CreateFileW(name, DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+    HANDLE old = CreateFileW(name, DELETE | GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    missing = old == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND;
     if (old == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
-    const FileHandle file(old);
+        return {};
+    FileHandle file(old);
     const FileHandle named = OpenFile(name, FILE_READ_ATTRIBUTES, OPEN_EXISTING, kShareAll);
     if (!named || !SameFile(file.get(), named.get()))
-        return false;
+        return {};
     // Wine follows a link even when asked not to, so both handles reach its target; there the
     // target's path gives it away. Where no path can be had (a share, a volume without a
     // letter), Windows has told the link apart above.
     const std::wstring path = FinalPath(file.get()), folder = CurrentFolderPath();
     if (!path.empty() && !folder.empty() &&
         lstrcmpiW(path.c_str(), (folder + L"\\" + name).c_str()) != 0)
-        return false;
+        return {};
+    return file;
+}
+
+bool DeleteByHandle(HANDLE file) {
     FILE_DISPOSITION_INFO disposition = {TRUE};
-    return SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition,
-                                      sizeof disposition);
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+bool DeleteOldFile(const wchar_t *name) {
+    bool missing = false;
+    const FileHandle file = OpenOldFile(name, missing);
+    return missing || (file && DeleteByHandle(file.get()));
 }
 
 bool WriteWhole(HANDLE file, const void *data, DWORD size) {

@@ -33,10 +33,17 @@ bool SameFile(HANDLE a, HANDLE b);
 // The final path of the current directory, without a closing backslash, or empty text.
 std::wstring CurrentFolderPath();
 
-// Deletes the file name of the current folder, an old script or export, through its own
-// handle, and only when that handle is the file itself: a link of that name is refused, as
-// deleting or writing through it would change the file it points to. True when nothing of
-// that name is left.
+// Opens the file name of the current folder, an old script or export, to read and delete it,
+// only when the handle is the file itself: a link of that name is refused, as deleting or
+// writing through it would change the file it points to. An empty handle otherwise; missing
+// tells whether nothing of that name is there.
+FileHandle OpenOldFile(const wchar_t *name, bool &missing);
+
+// Deletes the file that handle has open (with DELETE access).
+bool DeleteByHandle(HANDLE file);
+
+// Deletes the file name of the current folder through OpenOldFile's handle. True when nothing
+// of that name is left.
 bool DeleteOldFile(const wchar_t *name);
 
 // True when all size bytes were written: a full disk can accept part of a write.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <new>
+#include <string>
 
 #include "texts.h"
 
@@ -12,6 +13,9 @@ namespace zelmora {
 
 // A message box captioned with the product name.
 int ShowMessage(HWND owner, const char16_t *text, UINT flags);
+
+// A box without owner whose text is format with its one %s filled by name (a port, a folder).
+int ShowMessageNaming(const char16_t *format, const std::wstring &name, UINT flags);
 
 // Runs a message's work and reports running out of memory in a box owned by owner. No
 // exception may unwind into the dialog manager's frames, which cannot pass it on.

@@ -1,23 +1,28 @@
 // The shell request behind ShellOpen.
 #include "shell_open.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 namespace zelmora {
 
 namespace {
 
-HANDLE ShellExecuteOpen(HWND owner, const wchar_t *file, int show) {
+HANDLE ShellExecuteOpen(HWND owner, const wchar_t *file, int show, ULONG mask) {
+    // The shell may use COM, and asks for an apartment on the calling thread; a quick dial has
+    // none yet. A thread in the other kind keeps it.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW request = {};
     request.cbSize = sizeof request;
-    request.fMask = SEE_MASK_NOCLOSEPROCESS;
+    request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | mask;
     request.hwnd = owner;
     request.lpVerb = L"open";
     request.lpFile = file;
     request.nShow = show;
-    if (!ShellExecuteExW(&request))
-        return nullptr;
-    return request.hProcess;
+    const HANDLE process = ShellExecuteExW(&request) ? request.hProcess : nullptr;
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return process;
 }
 
 } // namespace

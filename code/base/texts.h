@@ -10,6 +10,14 @@ inline constexpr char16_t kTextNotDialable[] =
 // %s is the port as it was given.
 inline constexpr char16_t kTextPortNotFound[] =
     u"Can not find the port \"%s\". Check that the modem is connected.";
+// %s is the folder that holds the file.
+inline constexpr char16_t kTextForeignScript[] =
+    u"The folder \"%s\" holds a temp.bat that Zelmora did not write. Zelmora leaves it as it is "
+    u"and does not dial: rename it, or start Zelmora in another folder.";
+// %s is the port as it was given.
+inline constexpr char16_t kTextModemTookNothing[] =
+    u"The modem on port \"%s\" took no commands, and Zelmora stopped waiting for it. Check that "
+    u"the modem is connected and switched on.";
 inline constexpr char16_t kTextNoModem[] = u"There is not installed modem! Call to \"User manual\"";
 inline constexpr char16_t kTextSelectModem[] = u"Please select a modem!";
 inline constexpr char16_t kTextAddLine[] = u"Please add a line to phone book.";

@@ -46,8 +46,10 @@ DWORD WaitAnswering(HANDLE handle, DWORD timeoutMs, bool answering) {
     for (;;) {
         const DWORD elapsed = GetTickCount() - start;
         const DWORD left = elapsed < timeoutMs ? timeoutMs - elapsed : 0;
-        const DWORD result =
-            MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE, left, QS_ALLINPUT);
+        // MWMO_INPUTAVAILABLE: input that was already queued, but seen by an earlier peek, wakes
+        // the wait too, instead of waiting for the next input.
+        const DWORD result = MsgWaitForMultipleObjectsEx(count, handle ? &handle : nullptr, left,
+                                                         QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         // A message: handle it and wait on; anything else (signalled, abandoned, timed out,
         // failed) is the wait's result.
         if (result != WAIT_OBJECT_0 + count)

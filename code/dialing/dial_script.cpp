@@ -25,8 +25,6 @@ bool IsSpecialToCmd(unsigned char byte) {
     }
 }
 
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 } // namespace
@@ -43,11 +41,9 @@ bool IsDialablePort(std::string_view port) {
 }
 
 std::string ScriptPortName(std::string_view port) {
-    bool isHighComPort =
-        port.size() >= 5 && Upper(port[0]) == 'C' && Upper(port[1]) == 'O' && Upper(port[2]) == 'M';
-    for (std::size_t i = 3; isHighComPort && i < port.size(); ++i)
-        isHighComPort = IsAsciiDigit(port[i]);
-    if (!isHighComPort)
+    const bool isLowComPort = port.size() == 4 && Upper(port[0]) == 'C' && Upper(port[1]) == 'O' &&
+                              Upper(port[2]) == 'M' && port[3] >= '1' && port[3] <= '9';
+    if (isLowComPort || port.substr(0, 4) == "\\\\.\\")
         return std::string(port);
     return "\\\\.\\" + std::string(port);
 }
@@ -63,6 +59,34 @@ std::optional<std::string> ComposeHangUpScript(std::string_view port) {
     if (!IsDialablePort(port))
         return std::nullopt;
     return "echo ath>" + ScriptPortName(port);
+}
+
+namespace {
+
+bool TakePrefix(std::string_view &text, std::string_view prefix) {
+    if (text.substr(0, prefix.size()) != prefix)
+        return false;
+    text.remove_prefix(prefix.size());
+    return true;
+}
+
+} // namespace
+
+bool IsOwnScript(std::string_view script) {
+    if (TakePrefix(script, "echo ath>"))
+        return IsDialablePort(script);
+    // The first line names the port; the second ends with it.
+    if (!TakePrefix(script, "echo at^&d0>") && !TakePrefix(script, "echo at>"))
+        return false;
+    const std::size_t lineEnd = script.find('\n');
+    if (lineEnd == std::string_view::npos)
+        return false;
+    const std::string_view port = script.substr(0, lineEnd), second = script.substr(lineEnd + 1);
+    const std::string ending = ";>" + std::string(port);
+    return IsDialablePort(port) && second.substr(0, 9) == "echo atd " &&
+           second.size() >= 9 + ending.size() &&
+           second.substr(second.size() - ending.size()) == ending &&
+           IsDialable(second.substr(9, second.size() - 9 - ending.size()));
 }
 
 } // namespace zelmora

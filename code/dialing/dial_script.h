@@ -16,8 +16,10 @@ bool IsDialable(std::string_view text);
 // rest of the port's name to the modem after each command.
 bool IsDialablePort(std::string_view port);
 
-// The name the script redirects to. cmd knows only COM1 to COM9 as devices, so "COM" followed
-// by two or more digits (any letter case) becomes "\\.\COMnn"; every other port stays as given.
+// The name the script redirects to. Without "\\.\" cmd opens only CON, PRN, AUX, NUL, COM1 to
+// COM9 and LPT1 to LPT9 as devices, and would create a file of any other name in the folder
+// (COM10, a virtual port's CNCA0): so COM1 to COM9 (any letter case), and a name given with
+// "\\.\", stay as given, and every other port becomes "\\.\" and its name.
 std::string ScriptPortName(std::string_view port);
 
 // The dial script: "echo at^&d0>" port LF "echo atd " phone ";>" port, with no line end after
@@ -30,5 +32,9 @@ std::optional<std::string> ComposeDialScript(std::string_view port, std::string_
 // The hang-up script: "echo ath>" port, no line end. Empty when the port is not dialable
 // (IsDialablePort).
 std::optional<std::string> ComposeHangUpScript(std::string_view port);
+
+// True when script is one that Zelmora writes, a dial or a hang-up script for some port and
+// number (as a crash may leave one behind), and not a file of the user's own.
+bool IsOwnScript(std::string_view script);
 
 } // namespace zelmora

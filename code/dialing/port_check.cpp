@@ -34,17 +34,32 @@ DeviceLookupFunction g_deviceTarget = QueryDeviceTarget;
 
 namespace {
 
-// Disks, volumes and drives are devices too, and "\\.\C:" or "\\.\PhysicalDrive0" would
-// have the script write over their first sectors. A modem's port is none of them.
-bool IsStorage(const std::wstring &target) {
-    for (const wchar_t *storage :
-         {L"\\Device\\Harddisk", L"\\Device\\CdRom", L"\\Device\\Floppy", L"\\Device\\Volume",
-          L"\\Device\\Mup", L"\\Device\\LanmanRedirector"}) {
-        const int length = lstrlenW(storage);
-        if (static_cast<int>(target.size()) >= length &&
-            CompareStringOrdinal(target.c_str(), length, storage, length, TRUE) == CSTR_EQUAL)
+bool StartsWith(const std::wstring &text, const wchar_t *start) {
+    const int length = lstrlenW(start);
+    return static_cast<int>(text.size()) >= length &&
+           CompareStringOrdinal(text.c_str(), length, start, length, TRUE) == CSTR_EQUAL;
+}
+
+bool SameName(const std::wstring &a, const wchar_t *b) {
+    return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+// Devices that exist but are no modem's port. Disks, volumes and drives: "\\.\C:" or
+// "\\.\PhysicalDrive0" would have the script write over their first sectors. The console, the
+// null device, printers, pipes and mailslots: the dial would "succeed" and reach no modem.
+bool IsNeverAModem(const std::wstring &device, const std::wstring &target) {
+    for (const wchar_t *name : {L"CON", L"CONIN$", L"CONOUT$", L"NUL", L"AUX", L"PRN", L"CLOCK$"})
+        if (SameName(device, name))
             return true;
-    }
+    if (StartsWith(device, L"LPT"))
+        return true;
+    for (const wchar_t *kind :
+         {L"\\Device\\Harddisk", L"\\Device\\CdRom", L"\\Device\\Floppy", L"\\Device\\Volume",
+          L"\\Device\\Mup", L"\\Device\\LanmanRedirector", L"\\Device\\Null", L"\\Device\\ConDrv",
+          L"\\Device\\Console", L"\\Device\\NamedPipe", L"\\Device\\Mailslot",
+          L"\\Device\\Parallel"})
+        if (StartsWith(target, kind))
+            return true;
     return false;
 }
 
@@ -54,12 +69,11 @@ bool IsStorage(const std::wstring &target) {
 // ones named under HKLM\Software\Wine\Ports), as Windows knows its own; a link made by hand
 // in dosdevices is unknown to it, and is refused like a missing port.
 std::wstring PortDeviceName(const char *port) {
-    wchar_t name[kCellCapacity];
-    WidePort(port, name);
-    const wchar_t *device = name;
-    if (lstrlenW(name) > 4 && CompareStringOrdinal(name, 4, L"\\\\.\\", 4, FALSE) == CSTR_EQUAL)
-        device += 4;
-    return device;
+    const std::wstring name = PortText(port);
+    if (name.size() > 4 &&
+        CompareStringOrdinal(name.c_str(), 4, L"\\\\.\\", 4, FALSE) == CSTR_EQUAL)
+        return name.substr(4);
+    return name;
 }
 
 bool PortIsPresent(const char *port) {
@@ -68,15 +82,17 @@ bool PortIsPresent(const char *port) {
     if (device.empty() || device.find_first_of(L":\\/") != std::wstring::npos)
         return false;
     const std::wstring target = g_deviceTarget(device.c_str());
-    return !target.empty() && !IsStorage(target);
+    return !target.empty() && !IsNeverAModem(device, target);
+}
+
+std::wstring PortText(const char *port) {
+    wchar_t name[kCellCapacity];
+    WidePort(port, name);
+    return name;
 }
 
 void ShowPortNotFound(const char *port, UINT flags) {
-    wchar_t name[kCellCapacity];
-    WidePort(port, name);
-    wchar_t text[ARRAYSIZE(kTextPortNotFound) + kCellCapacity];
-    wsprintfW(text, W(kTextPortNotFound), name);
-    ShowMessage(nullptr, U(text), flags);
+    ShowMessageNaming(kTextPortNotFound, PortText(port), flags);
 }
 
 } // namespace zelmora

@@ -13,15 +13,19 @@ namespace zelmora {
 std::wstring QueryDeviceTarget(const wchar_t *deviceName);
 
 // The lookup in use: QueryDeviceTarget; tests may replace it.
-using DeviceLookupFunction = std::wstring (*)(const wchar_t *deviceName);
+using DeviceLookupFunction = std::wstring(__cdecl *)(const wchar_t *deviceName);
 extern DeviceLookupFunction g_deviceTarget;
+
+// The port as UTF-16 text in the ANSI code page, the way the list cell was read.
+std::wstring PortText(const char *port);
 
 // The port's device name: its text in the ANSI code page, the way the list cell was read,
 // without a leading "\\.\".
 std::wstring PortDeviceName(const char *port);
 
 // True when the port (as a list cell or the command line gives it, "\\.\" prefix or not)
-// names a device that exists and is no disk. An empty port exists nowhere, and a name that
+// names a device that exists and could be a modem's: no disk, console, null device, printer,
+// pipe or mailslot. An empty port exists nowhere, and a name that
 // is no device, such as a file's, is refused: the script's redirection would write into it.
 bool PortIsPresent(const char *port);
 

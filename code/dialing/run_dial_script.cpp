@@ -24,20 +24,51 @@ constexpr wchar_t kScriptFile[] = L"temp.bat";
 // The interpreter is given this long before the script may go, however quickly it ends.
 constexpr DWORD kScriptGraceMs = 500;
 
+// How a dial went, for the box that tells of it.
+enum class ScriptRun { Ran, TimedOut, NotWritten, UsersFile };
+
+// Whether the old temp.bat that file holds is one of Zelmora's own scripts, a crash's leftover.
+bool HoldsOwnScript(HANDLE file) {
+    char bytes[1024]; // more than the longest script
+    DWORD read = 0;
+    return g_readFile(file, bytes, sizeof bytes, &read, nullptr) && read < sizeof bytes &&
+           IsOwnScript(std::string_view(bytes, read));
+}
+
+// Opens a new temp.bat. The old one's name may stay "delete pending" for a moment while another
+// program (a virus scanner) still holds it open.
+FileHandle CreateScriptFile() {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        FileHandle file = OpenFile(kScriptFile, GENERIC_WRITE, CREATE_NEW);
+        if (file || !DeletePending(kScriptFile, GetLastError(), GetTickCount() - start))
+            return file;
+        Sleep(50);
+    }
+}
+
 // Writes the script into a new temp.bat, never through an old one: were that a link, writing
-// would change whatever the link points to. A script that could not be written whole is
-// removed, so that nothing runs half of it.
-bool WriteScript(const std::string &script) {
-    if (!DeleteOldFile(kScriptFile))
-        return false;
-    FileHandle file = OpenFile(kScriptFile, GENERIC_WRITE, CREATE_NEW);
+// would change whatever the link points to. An old temp.bat that Zelmora did not write is the
+// user's, and stays as it is. A script that could not be written whole is removed, so that
+// nothing runs half of it.
+ScriptRun WriteScript(const std::string &script) {
+    bool missing = false;
+    if (const FileHandle old = OpenOldFile(kScriptFile, missing); old) {
+        if (!HoldsOwnScript(old.get()))
+            return ScriptRun::UsersFile;
+        if (!DeleteByHandle(old.get()))
+            return ScriptRun::NotWritten;
+    } else if (!missing) {
+        return ScriptRun::NotWritten;
+    }
+    FileHandle file = CreateScriptFile();
     if (!file)
-        return false;
+        return ScriptRun::NotWritten;
     if (WriteWhole(file.get(), script.data(), static_cast<DWORD>(script.size())))
-        return true;
+        return ScriptRun::Ran;
     file.reset();
     DeleteFileW(kScriptFile);
-    return false;
+    return ScriptRun::NotWritten;
 }
 
 // Whether process runs cmd.exe. Only the interpreter is ended at the time limit: were .bat
@@ -73,14 +104,17 @@ HANDLE InterpreterJob() {
 
 // Waits for the interpreter until the time limit, then ends it if it still runs: Windows' cmd
 // reopens the script for each line, and one left running could later read the next script at
-// its old offset.
-void FinishInterpreter(HANDLE interpreter, DWORD waitMs, bool answering) {
+// its old offset. True when it had to be ended: its port took no commands.
+bool FinishInterpreter(HANDLE interpreter, DWORD waitMs, bool answering) {
+    bool ended = false;
     if (WaitAnswering(interpreter, waitMs, answering) == WAIT_TIMEOUT &&
         IsCommandInterpreter(interpreter)) {
         TerminateProcess(interpreter, 1);
         WaitForSingleObject(interpreter, kScriptGraceMs);
+        ended = true;
     }
     CloseHandle(interpreter);
+    return ended;
 }
 
 // The dial sound of a dial without window, played to its end on a thread of its own: an
@@ -113,22 +147,24 @@ class SoundToTheEnd {
 };
 
 // Writes the script, has it run and waits for it, holding the folder's and the port's locks and
-// keeping the window busy meanwhile; false when the script could not be written. It holds nothing
-// when it returns, so that a box shown then keeps no other dial waiting.
-bool RunWhileLocked(const char *port, const std::string &script, HWND owner, const wchar_t *sound,
-                    bool fromWindow) {
+// keeping the window busy meanwhile. It holds nothing when it returns, so that a box shown then
+// keeps no other dial waiting.
+ScriptRun RunWhileLocked(const char *port, const std::string &script, HWND owner,
+                         const wchar_t *sound, bool fromWindow) {
     const WindowBusy busy(fromWindow ? owner : nullptr);
     // The folder's script, then the port's call: each waits within the one time limit.
     const DWORD start = GetTickCount();
     const ScriptLock lock(g_scriptTimeLimitMs, fromWindow);
     if (!lock.held())
-        return false;
+        return ScriptRun::NotWritten;
     const DWORD waited = GetTickCount() - start;
     const PortLock portLock(port, waited < g_scriptTimeLimitMs ? g_scriptTimeLimitMs - waited : 0,
                             fromWindow);
-    if (!portLock.held() || !WriteScript(script))
-        return false;
-    HANDLE interpreter = ShellOpenProcess(owner, kScriptFile, SW_HIDE);
+    if (!portLock.held())
+        return ScriptRun::NotWritten;
+    if (const ScriptRun written = WriteScript(script); written != ScriptRun::Ran)
+        return written;
+    HANDLE interpreter = ShellOpenScript(owner, kScriptFile);
     if (interpreter && IsCommandInterpreter(interpreter) && InterpreterJob())
         AssignProcessToJobObject(InterpreterJob(), interpreter);
     const DWORD started = GetTickCount();
@@ -140,14 +176,20 @@ bool RunWhileLocked(const char *port, const std::string &script, HWND owner, con
     const DWORD grace = g_scriptTimeLimitMs < kScriptGraceMs ? g_scriptTimeLimitMs : kScriptGraceMs;
     WaitAnswering(nullptr, grace, fromWindow);
     // cmd may read the script line by line, and may start late: keep it until cmd is done.
-    if (interpreter)
-        FinishInterpreter(interpreter, g_scriptTimeLimitMs - grace, fromWindow);
+    const bool timedOut =
+        interpreter && FinishInterpreter(interpreter, g_scriptTimeLimitMs - grace, fromWindow);
     DeleteFileW(kScriptFile);
     if (quickSound) {
         const DWORD elapsed = GetTickCount() - started;
         quickSound->Finish(elapsed < g_scriptTimeLimitMs ? g_scriptTimeLimitMs - elapsed : 0);
     }
-    return true;
+    return timedOut ? ScriptRun::TimedOut : ScriptRun::Ran;
+}
+
+std::wstring CurrentFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
 }
 
 // The one routine behind a dial and a hang-up: refusal, port lookup, then the script under the
@@ -166,8 +208,19 @@ void RunScript(const char *port, HWND owner, const std::optional<std::string> &s
         ShowPortNotFound(port, boxFlags);
         return;
     }
-    if (!RunWhileLocked(port, *script, owner, sound, fromWindow))
+    switch (RunWhileLocked(port, *script, owner, sound, fromWindow)) {
+    case ScriptRun::Ran:
+        break;
+    case ScriptRun::NotWritten:
         ShowMessage(nullptr, kTextCannotCreateScript, boxFlags);
+        break;
+    case ScriptRun::UsersFile:
+        ShowMessageNaming(kTextForeignScript, CurrentFolder(), boxFlags);
+        break;
+    case ScriptRun::TimedOut:
+        ShowMessageNaming(kTextModemTookNothing, PortText(port), boxFlags);
+        break;
+    }
 }
 
 } // namespace

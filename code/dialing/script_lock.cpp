@@ -1,8 +1,7 @@
 // The per-folder lock file around temp.bat.
 #include "script_lock.h"
 
-#include <sddl.h>
-
+#include "../base/shared_mutex.h"
 #include "answering_wait.h"
 #include "port_check.h"
 
@@ -11,23 +10,28 @@ namespace zelmora {
 namespace {
 
 constexpr DWORD kRetryMs = 50;
-// A lock file that its holder has just closed is being deleted for a moment, and refuses to
-// open with access denied; a folder that may not be written refuses for good.
-constexpr DWORD kDeletePendingMs = 500;
 
 } // namespace
 
+bool DeletePending(const wchar_t *name, DWORD error, DWORD sinceSeenMs) {
+    return error == ERROR_ACCESS_DENIED && sinceSeenMs < kDeletePendingMs &&
+           GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES;
+}
+
 ScriptLock::ScriptLock(DWORD timeoutMs, bool answering) {
     const DWORD start = GetTickCount();
+    DWORD lastSeenHeld = start;
     for (;;) {
         file_ = CreateFileW(kScriptLockFile, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (held())
             return;
-        const DWORD error = GetLastError(), elapsed = GetTickCount() - start;
+        const DWORD error = GetLastError(), now = GetTickCount();
+        if (error == ERROR_SHARING_VIOLATION)
+            lastSeenHeld = now;
         const bool busy = error == ERROR_SHARING_VIOLATION ||
-                          (error == ERROR_ACCESS_DENIED && elapsed < kDeletePendingMs);
-        if (!busy || elapsed >= timeoutMs)
+                          DeletePending(kScriptLockFile, error, now - lastSeenHeld);
+        if (!busy || now - start >= timeoutMs)
             return;
         WaitAnswering(nullptr, kRetryMs, answering);
     }
@@ -47,17 +51,9 @@ std::wstring PortLockName(const char *port) {
 
 PortLock::PortLock(const char *port, DWORD timeoutMs, bool answering) {
     const std::wstring name = PortLockName(port);
-    // Everyone may use it, and its low integrity label lets a normal Zelmora wait for the
-    // mutex of an elevated one.
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;GA;;;WD)S:(ML;;NW;;;LW)",
-                                                         SDDL_REVISION_1, &descriptor, nullptr);
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
-    mutex_ = CreateMutexW(descriptor ? &attributes : nullptr, FALSE, name.c_str());
-    if (descriptor)
-        LocalFree(descriptor);
-    if (!mutex_)
-        mutex_ = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str());
+    // A name taken by another kind of object, or one this user may not open, fails here: then
+    // no dial, rather than one without the lock.
+    mutex_ = CreateSharedMutex(name.c_str(), false);
     if (!mutex_)
         return;
     // An abandoned mutex is ours as well: its holder ended, and so did its interpreter.

@@ -14,6 +14,14 @@ namespace zelmora {
 // deleted when its handle closes, which the system does also when its process is ended.
 inline constexpr wchar_t kScriptLockFile[] = L"temp.bat.lock";
 
+// A file that its last holder has just closed (or deleted) keeps its name, "delete pending",
+// until every handle to it is closed, an antivirus scanner's or an indexer's too, and refuses
+// to open with access denied meanwhile. True when error is that refusal, the name is still
+// there, and the file was last seen held less than kDeletePendingMs ago; a folder that may not
+// be written refuses with nothing of that name in it, and fails at once.
+inline constexpr DWORD kDeletePendingMs = 500;
+bool DeletePending(const wchar_t *name, DWORD error, DWORD sinceSeenMs);
+
 // Holds the current folder's script lock while it lives, once it got it within timeoutMs
 // (waiting with WaitAnswering).
 class ScriptLock {
@@ -34,7 +42,8 @@ class ScriptLock {
 std::wstring PortLockName(const char *port);
 
 // Holds port's lock while it lives, once it got it within timeoutMs (waiting with
-// WaitAnswering). The mutex may be opened by every user of the computer, elevated or not.
+// WaitAnswering). The mutex may be opened by every user of the computer, elevated or not, with
+// no more rights than waiting and releasing (CreateSharedMutex).
 class PortLock {
   public:
     PortLock(const char *port, DWORD timeoutMs, bool answering);

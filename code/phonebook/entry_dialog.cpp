@@ -7,6 +7,7 @@
 #include "../res/resource.h"
 #include "keypad.h"
 #include "list_ops.h"
+#include "list_rows.h"
 
 namespace zelmora {
 
@@ -86,6 +87,8 @@ void CommitEdit(HWND dialog, const wchar_t *name, const wchar_t *phone) {
     HWND list = g_editState.phoneBookList;
     SetCell(list, g_editedRow, 0, name);
     SetCell(list, g_editedRow, 1, phone);
+    // An edited entry is saved from the dialog's text, no longer as it was stored.
+    ListRows(list).SetStoredNumber(g_editedRow, -1);
     SortByName(list);
     EndDialog(dialog, 1);
 }

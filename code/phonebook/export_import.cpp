@@ -48,19 +48,8 @@ void MergeIntoList(HWND list, const unsigned char *bytes, DWORD size, DuplicateC
     }
 }
 
-} // namespace
-
-void ExportPhoneBook() {
-    HWND list = g_phoneBookList;
-    // A new file, never one written through an old one: were that a link, the export would
-    // overwrite whatever the link points to.
-    FileHandle file;
-    if (DeleteOldFile(W(kExportFileName)))
-        file = OpenFile(W(kExportFileName), GENERIC_WRITE, CREATE_NEW);
-    if (!file) {
-        ShowMessage(list, kTextCannotExport, MB_ICONERROR);
-        return;
-    }
+// Writes every row into file; false when the disk took less (full, or failing).
+bool WriteRows(HWND list, HANDLE file) {
     const int rows = ListCount(list);
     const int columns = ColumnCount(list);
     std::vector<std::u16string> cells(columns);
@@ -68,15 +57,41 @@ void ExportPhoneBook() {
         for (int column = 0; column < columns; ++column)
             cells[column] = ReadCell(list, row, column);
         const std::string line = FormatPhoneBookLine(cells);
-        // A full or failing disk: the file is not what the user asked for, so say so.
-        if (!WriteWhole(file.get(), line.data(), static_cast<DWORD>(line.size()))) {
-            file.reset();
-            ShowMessage(list, kTextCannotExport, MB_ICONERROR);
-            return;
-        }
+        if (!WriteWhole(file, line.data(), static_cast<DWORD>(line.size())))
+            return false;
     }
-    file.reset();
-    ShowMessage(list, kTextExported, MB_ICONINFORMATION);
+    return true;
+}
+
+// Writes the export under a name of its own in the same folder, and puts it in the place of
+// the old one only once it is whole, in one step of the file system: a disk that fills up
+// keeps the last good export, the backup that the user may need. The old file is replaced only
+// when it is the file itself: were it a link, the export would change what it points to.
+bool WriteExport(HWND list) {
+    wchar_t partial[MAX_PATH];
+    if (!GetTempFileNameW(L".", L"zel", 0, partial))
+        return false;
+    bool whole = false;
+    if (FileHandle file = OpenFile(partial, GENERIC_WRITE, TRUNCATE_EXISTING))
+        whole = WriteRows(list, file.get());
+    bool missing = false, plain = false;
+    if (whole)
+        plain = static_cast<bool>(OpenOldFile(W(kExportFileName), missing)); // closed again
+    whole = whole && (plain || missing) &&
+            MoveFileExW(partial, W(kExportFileName), MOVEFILE_REPLACE_EXISTING);
+    if (!whole)
+        DeleteFileW(partial);
+    return whole;
+}
+
+} // namespace
+
+void ExportPhoneBook() {
+    HWND list = g_phoneBookList;
+    if (WriteExport(list))
+        ShowMessage(list, kTextExported, MB_ICONINFORMATION);
+    else
+        ShowMessage(list, kTextCannotExport, MB_ICONERROR);
 }
 
 void ImportPhoneBook() {

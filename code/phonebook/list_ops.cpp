@@ -115,15 +115,23 @@ RedrawPause::~RedrawPause() {
     InvalidateRect(list_, nullptr, TRUE);
 }
 
-namespace {
-
-void SetItemData(HWND list, int row, LPARAM data) {
+void SetRowData(HWND list, int row, LPARAM data) {
     LVITEMW item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     item.lParam = data;
     SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
+
+LPARAM RowData(HWND list, int row) {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+namespace {
 
 int CALLBACK CompareNames(LPARAM first, LPARAM second, LPARAM names) {
     const auto &all = *reinterpret_cast<const std::vector<std::u16string> *>(names);
@@ -135,19 +143,22 @@ int CALLBACK CompareNames(LPARAM first, LPARAM second, LPARAM names) {
 void SortByName(HWND list) {
     // Each row carries its index while the sort runs, and the comparator looks its name up:
     // a comparator that read cells by index would see the rows as they stood before the sort
-    // on list controls that sort a copy.
+    // on list controls that sort a copy. Afterwards each row gets its own data back.
     RedrawPause pause(list);
     const int count = ListCount(list);
     std::vector<std::u16string> names;
+    std::vector<LPARAM> data;
     names.reserve(count);
+    data.reserve(count);
     for (int row = 0; row < count; ++row) {
         names.push_back(ReadCell(list, row, 0));
-        SetItemData(list, row, row);
+        data.push_back(RowData(list, row));
+        SetRowData(list, row, row);
     }
     SendMessageW(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&names),
                  reinterpret_cast<LPARAM>(CompareNames));
     for (int row = 0; row < count; ++row)
-        SetItemData(list, row, 0);
+        SetRowData(list, row, data[RowData(list, row)]);
 }
 
 } // namespace zelmora

@@ -32,6 +32,10 @@ std::u16string ReadCell(HWND list, int row, int column);
 // by the list control; always terminated.
 void ReadCellA(HWND list, int row, int column, char *buffer);
 void DeleteRow(HWND list, int row);
+// A row's data, which moves with the row when the list is sorted; 0 for a new row. The
+// phone-book list keeps there the number under which the row's entry is stored (ListRows).
+void SetRowData(HWND list, int row, LPARAM data);
+LPARAM RowData(HWND list, int row);
 // Makes row the selected and focused row.
 void MarkRow(HWND list, int row);
 // Stops a list from redrawing while many rows change, and redraws it once at the end: a list

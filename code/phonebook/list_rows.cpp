@@ -22,8 +22,10 @@ void ListRows::Append(const std::u16string &name, const std::u16string &phone) {
 }
 
 void ListRows::SetCell(int row, int column, const std::u16string &text) {
-    if (column < kColumnCount)
+    if (column < kColumnCount) {
         zelmora::SetCell(list_, row, column, text);
+        SetStoredNumber(row, -1);
+    }
 }
 
 std::u16string ListRows::ReadCell(int row, int column) {
@@ -31,5 +33,14 @@ std::u16string ListRows::ReadCell(int row, int column) {
 }
 
 void ListRows::DeleteLastRow() { DeleteRow(list_, Count() - 1); }
+
+} // namespace zelmora
+
+namespace zelmora {
+
+// The row's data holds the stored number plus one, so that a new row's 0 reads as none.
+int ListRows::StoredNumber(int row) { return static_cast<int>(RowData(list_, row)) - 1; }
+
+void ListRows::SetStoredNumber(int row, int number) { SetRowData(list_, row, number + 1); }
 
 } // namespace zelmora

@@ -16,6 +16,8 @@ class ListRows : public PhoneBookRows {
     void SetCell(int row, int column, const std::u16string &text) override;
     std::u16string ReadCell(int row, int column) override;
     void DeleteLastRow() override;
+    int StoredNumber(int row) override;
+    void SetStoredNumber(int row, int number) override;
 
   private:
     HWND list_;

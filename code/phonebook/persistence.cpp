@@ -40,7 +40,7 @@ StoreOpen RegistryStore::Open(StoreAccess access) {
     return StoreOpen::Opened;
 }
 
-ValueRead RegistryStore::Read(const std::u16string &name, std::u16string &text) {
+ValueRead RegistryStore::Read(const std::u16string &name, StoredValue &value) {
     // Most values fit the first buffer; a longer one is read whole at its size.
     std::vector<BYTE> data(kCellCapacity * sizeof(wchar_t));
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -55,18 +55,11 @@ ValueRead RegistryStore::Read(const std::u16string &name, std::u16string &text) 
             return ValueRead::Missing;
         if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
             return ValueRead::Other;
-        text = TextFromValueData(data.data(), size);
+        value.type = type;
+        value.bytes.assign(reinterpret_cast<const char *>(data.data()), size);
         return ValueRead::Text;
     }
     return ValueRead::Other; // it kept growing while it was read
-}
-
-std::size_t RegistryStore::ValueCount() {
-    DWORD count = 0;
-    if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
-                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return 0;
-    return count;
 }
 
 std::vector<std::u16string> RegistryStore::ValueNames() {
@@ -85,9 +78,10 @@ std::vector<std::u16string> RegistryStore::ValueNames() {
     return names;
 }
 
-bool RegistryStore::Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) {
-    return RegSetValueExW(key_.get(), W(name.c_str()), 0, REG_SZ,
-                          reinterpret_cast<const BYTE *>(text), bytes) == ERROR_SUCCESS;
+bool RegistryStore::Write(const std::u16string &name, const StoredValue &value) {
+    return RegSetValueExW(key_.get(), W(name.c_str()), 0, value.type,
+                          reinterpret_cast<const BYTE *>(value.bytes.data()),
+                          static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
 }
 
 void RegistryStore::Delete(const std::u16string &name) {
@@ -115,15 +109,15 @@ void LoadPhoneBook(HWND owner) {
     LoadPhoneBook(owner, store);
 }
 
-void SavePhoneBook(PhoneBookStore &store) {
+void SavePhoneBook(PhoneBookStore &store, SaveFailure failure) {
     ListRows rows(g_phoneBookList);
-    if (SaveEntries(store, rows, g_stored) != SaveResult::Saved)
+    if (SaveEntries(store, rows, g_stored) != SaveResult::Saved && failure == SaveFailure::Reported)
         ShowMessage(nullptr, kTextCannotSave, MB_ICONERROR);
 }
 
-void SavePhoneBook() {
+void SavePhoneBook(SaveFailure failure) {
     RegistryStore store;
-    SavePhoneBook(store);
+    SavePhoneBook(store, failure);
 }
 
 } // namespace zelmora

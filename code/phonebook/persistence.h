@@ -15,10 +15,9 @@ class RegistryStore : public PhoneBookStore {
     explicit RegistryStore(const wchar_t *subkey = L"Software\\Brannock\\Zelmora")
         : subkey_(subkey) {}
     StoreOpen Open(StoreAccess access) override;
-    ValueRead Read(const std::u16string &name, std::u16string &text) override;
-    std::size_t ValueCount() override;
+    ValueRead Read(const std::u16string &name, StoredValue &value) override;
     std::vector<std::u16string> ValueNames() override;
-    bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override;
+    bool Write(const std::u16string &name, const StoredValue &value) override;
     void Delete(const std::u16string &name) override;
     void Close() override;
 
@@ -36,7 +35,8 @@ void LoadPhoneBook(HWND owner);
 // Writes the list's rows over the stored entries and deletes the stored entries the list no
 // longer has; reports a key that cannot be opened, or any failed write, once in a box without
 // owner, as the main window is going away.
-void SavePhoneBook(PhoneBookStore &store);
-void SavePhoneBook();
+enum class SaveFailure { Reported, Silent };
+void SavePhoneBook(PhoneBookStore &store, SaveFailure failure = SaveFailure::Reported);
+void SavePhoneBook(SaveFailure failure = SaveFailure::Reported);
 
 } // namespace zelmora

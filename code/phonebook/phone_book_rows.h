@@ -20,6 +20,10 @@ class PhoneBookRows {
     // A cell's text, at most kMaxCellLength characters.
     virtual std::u16string ReadCell(int row, int column) = 0;
     virtual void DeleteLastRow() = 0;
+    // The number under which the row's entry is stored, as the last load or save left it; -1
+    // for a row added since, or whose text has been set since (SetCell).
+    virtual int StoredNumber(int row) = 0;
+    virtual void SetStoredNumber(int row, int number) = 0;
 };
 
 inline constexpr int kNameColumn = 0;

@@ -15,9 +15,18 @@ std::u16string IndexedName(int index, const char *suffix) {
     return std::u16string(narrow, narrow + std::strlen(narrow));
 }
 
-bool WriteText(PhoneBookStore &store, const std::u16string &name, const std::u16string &text) {
-    // Stored without a terminator: two bytes per character.
-    return store.Write(name, text.c_str(), static_cast<std::uint32_t>(2 * text.size()));
+// A text as a string value, without a terminator: two bytes per character.
+StoredValue TextValue(const std::u16string &text) {
+    return {kStringType, std::string(reinterpret_cast<const char *>(text.data()), 2 * text.size())};
+}
+
+char16_t FoldCase(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
+
+// Whether two value names are one value to the registry. Ours differ from others in ASCII.
+bool SameValueName(const std::u16string &a, const std::u16string &b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
 }
 
 } // namespace
@@ -34,7 +43,9 @@ int ValueNameIndex(const std::u16string &name) {
     if (digits < 2 || digits >= 9)
         return -1;
     const int number = static_cast<int>(index);
-    return name == NameValueName(number) || name == PhoneValueName(number) ? number : -1;
+    return SameValueName(name, NameValueName(number)) || SameValueName(name, PhoneValueName(number))
+               ? number
+               : -1;
 }
 
 std::u16string TextFromValueData(const void *data, std::size_t bytes) {
@@ -57,17 +68,17 @@ std::optional<int> LoadEntries(PhoneBookStore &store, PhoneBookRows &rows, Store
     case StoreOpen::Opened:
         break;
     }
-    std::u16string name, phone;
-    std::size_t valuesSeen = 0;
+    StoredPair pair;
     // Shows the entry under index when both its values are text; keeps the number otherwise.
     // False when the number holds nothing.
     const auto take = [&](int index) {
-        const ValueRead nameRead = store.Read(NameValueName(index), name);
-        const ValueRead phoneRead = store.Read(PhoneValueName(index), phone);
-        valuesSeen += (nameRead != ValueRead::Missing) + (phoneRead != ValueRead::Missing);
+        const ValueRead nameRead = store.Read(NameValueName(index), pair.name);
+        const ValueRead phoneRead = store.Read(PhoneValueName(index), pair.phone);
         if (nameRead == ValueRead::Text && phoneRead == ValueRead::Text) {
-            rows.Append(name, phone);
-            stored.shown.push_back(index);
+            rows.Append(TextFromValueData(pair.name.bytes.data(), pair.name.bytes.size()),
+                        TextFromValueData(pair.phone.bytes.data(), pair.phone.bytes.size()));
+            rows.SetStoredNumber(rows.Count() - 1, index);
+            stored.shown.emplace(index, std::move(pair));
         } else if (nameRead != ValueRead::Missing || phoneRead != ValueRead::Missing) {
             stored.kept.push_back(index);
         } else {
@@ -78,18 +89,18 @@ std::optional<int> LoadEntries(PhoneBookStore &store, PhoneBookRows &rows, Store
     int index = 0;
     while (take(index))
         ++index;
-    // The run from 00 ended. Only when the key holds more values than it had are the numbers
-    // behind a gap looked for, and only those that are there are read.
-    if (valuesSeen != store.ValueCount()) {
-        std::vector<int> later;
-        for (const std::u16string &value : store.ValueNames())
-            if (const int number = ValueNameIndex(value); number > index)
-                later.push_back(number);
-        std::sort(later.begin(), later.end());
-        later.erase(std::unique(later.begin(), later.end()), later.end());
-        for (int number : later)
-            take(number);
-    }
+    // The run from 00 ended at a gap: the numbers behind it are found among the key's value
+    // names, and only those that are there are read. The key's value count can not tell
+    // whether there are any: where Windows merges a user's copy of the key with the machine's,
+    // it promises no merged count.
+    std::vector<int> later;
+    for (const std::u16string &value : store.ValueNames())
+        if (const int number = ValueNameIndex(value); number > index)
+            later.push_back(number);
+    std::sort(later.begin(), later.end());
+    later.erase(std::unique(later.begin(), later.end()), later.end());
+    for (int number : later)
+        take(number);
     store.Close();
     stored.known = true;
     return static_cast<int>(stored.shown.size());
@@ -101,24 +112,35 @@ SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, StoredEntries
     if (store.Open(StoreAccess::ReadWrite) != StoreOpen::Opened)
         return SaveResult::KeyNotOpened;
     bool allWritten = true;
-    std::vector<int> written;
+    std::map<int, StoredPair> written;
+    std::vector<int> numbers; // each row's new number
     auto kept = stored.kept.begin();
     int number = 0;
     for (int row = 0, count = rows.Count(); row < count; ++row, ++number) {
         for (; kept != stored.kept.end() && *kept <= number; ++kept)
             if (*kept == number)
                 ++number;
-        allWritten &= WriteText(store, NameValueName(number), rows.ReadCell(row, kNameColumn));
-        allWritten &= WriteText(store, PhoneValueName(number), rows.ReadCell(row, kPhoneColumn));
-        written.push_back(number);
+        const auto untouched = stored.shown.find(rows.StoredNumber(row));
+        StoredPair pair = untouched != stored.shown.end()
+                              ? untouched->second
+                              : StoredPair{TextValue(rows.ReadCell(row, kNameColumn)),
+                                           TextValue(rows.ReadCell(row, kPhoneColumn))};
+        if (untouched == stored.shown.end() || untouched->first != number) {
+            allWritten &= store.Write(NameValueName(number), pair.name);
+            allWritten &= store.Write(PhoneValueName(number), pair.phone);
+        }
+        written.emplace(number, std::move(pair));
+        numbers.push_back(number);
     }
-    for (int shown : stored.shown) {
-        if (std::binary_search(written.begin(), written.end(), shown))
+    for (const auto &[shown, pair] : stored.shown) {
+        if (written.count(shown))
             continue;
         store.Delete(NameValueName(shown));
         store.Delete(PhoneValueName(shown));
     }
     stored.shown = std::move(written);
+    for (int row = 0; row < static_cast<int>(numbers.size()); ++row)
+        rows.SetStoredNumber(row, numbers[row]);
     store.Close();
     return allWritten ? SaveResult::Saved : SaveResult::WriteFailed;
 }

@@ -77,6 +77,16 @@ TEST(QuickDial, RefusesANumberThatWouldRunACommandAndAPortThatIsNoDevice) {
         {L"/phone:222 /port:notes.txt", L"Can not find the port \"notes.txt\". " + badPort},
         {L"/port:dial.wav /hangup", L"Can not find the port \"dial.wav\". " + badPort},
         {L"/phone:222 /port:C0M5", L"Can not find the port \"C0M5\". " + badPort},
+        // Devices that are no modem: the dial would reach nothing.
+        {L"/phone:222 /port:NUL", L"Can not find the port \"NUL\". " + badPort},
+        {L"/phone:222 /port:\\\\.\\NUL", L"Can not find the port \"\\\\.\\NUL\". " + badPort},
+        {L"/phone:222 /port:CON", L"Can not find the port \"CON\". " + badPort},
+        {L"/phone:222 /port:AUX", L"Can not find the port \"AUX\". " + badPort},
+        {L"/phone:222 /port:CONOUT$", L"Can not find the port \"CONOUT$\". " + badPort},
+        // COM8 takes no byte: the interpreter is ended at the time limit, and the box says so.
+        {L"/phone:222 /port:COM8",
+         L"The modem on port \"COM8\" took no commands, and Zelmora stopped waiting for it. "
+         L"Check that the modem is connected and switched on."},
     };
     WriteBytes(L"notes.txt", "notes");
     WriteBytes(L"dial.wav", "RIFF");
@@ -86,7 +96,7 @@ TEST(QuickDial, RefusesANumberThatWouldRunACommandAndAPortThatIsNoDevice) {
         DeleteFileW(L"pwned");
         const std::size_t before = ModemBytes("com5").size(), linked = ModemBytes("com9").size();
         ZelmoraProcess zelmora(arguments);
-        HWND box = zelmora.FindWindowTitled(L"Zelmora", 10000, text.c_str());
+        HWND box = zelmora.FindWindowTitled(L"Zelmora", 15000, text.c_str());
         ASSERT_NE(box, nullptr);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         EXPECT_EQ(zelmora.Wait(10000), 0);

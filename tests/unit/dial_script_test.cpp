@@ -27,6 +27,17 @@ TEST_P(DialScriptTest, ComposesExactBytes) {
     auto script = c.phone ? ComposeDialScript(c.port, *c.phone) : ComposeHangUpScript(c.port);
     ASSERT_TRUE(script.has_value());
     EXPECT_EQ(*script, c.script);
+    EXPECT_TRUE(IsOwnScript(*script)); // a leftover that the next dial may replace
+}
+
+TEST(DialScript, AUsersOwnTempBatIsNotTakenForOne) {
+    for (const char *text :
+         {"", "@echo off\r\nmake all\r\n", "echo ath>COM3\ndel *.*", "echo ath>COM3 x",
+          "echo at^&d0>COM3\necho atd 1;>COM4", "echo at^&d0>COM3\necho atd 1&calc;>COM3",
+          "echo at^&d0>COM3\r\necho atd 1;>COM3", "echo at^&d0>COM3\necho atd 1;>COM3\n",
+          "echo at^&d0>COM3", "echo at^&d0>COM3\necho atd"})
+        EXPECT_FALSE(IsOwnScript(text)) << testing::PrintToString(std::string(text));
+    EXPECT_TRUE(IsOwnScript("echo at>COM3\necho atd 1;>COM3")); // an older version's
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -44,7 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"Com12LowerCase", "com12", "1",
                    "echo at^&d0>\\\\.\\com12\necho atd 1;>\\\\.\\com12"},
         ScriptCase{"Com256", "COM256", "1", "echo at^&d0>\\\\.\\COM256\necho atd 1;>\\\\.\\COM256"},
-        ScriptCase{"NotAComNumber", "COM1A", "1", "echo at^&d0>COM1A\necho atd 1;>COM1A"},
+        ScriptCase{"NotAComNumber", "COM1A", "1",
+                   "echo at^&d0>\\\\.\\COM1A\necho atd 1;>\\\\.\\COM1A"},
+        ScriptCase{"VirtualPairPort", "CNCA0", "1",
+                   "echo at^&d0>\\\\.\\CNCA0\necho atd 1;>\\\\.\\CNCA0"},
+        ScriptCase{"Com0", "com0", "1", "echo at^&d0>\\\\.\\com0\necho atd 1;>\\\\.\\com0"},
+        ScriptCase{"Com9AnyCase", "cOm9", "1", "echo at^&d0>cOm9\necho atd 1;>cOm9"},
         ScriptCase{"DevicePathAsGiven", "\\\\.\\COM4", "1",
                    "echo at^&d0>\\\\.\\COM4\necho atd 1;>\\\\.\\COM4"},
         ScriptCase{"HangUp", "COM3", std::nullopt, "echo ath>COM3"},
@@ -55,7 +71,7 @@ TEST(DialScript, ExampleIs35Bytes) { EXPECT_EQ(ComposeDialScript("COM3", "123")-
 
 TEST(DialScript, TakesLongPortsAndPhonesWhole) {
     // The callers deliver up to 259 bytes each; nothing is cut.
-    const std::string port(259, 'P');
+    const std::string port = "\\\\.\\" + std::string(255, 'P');
     const std::string phone(259, '5');
     auto script = ComposeDialScript(port, phone);
     ASSERT_TRUE(script.has_value());

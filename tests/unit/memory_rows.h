@@ -15,6 +15,7 @@ using Entries16 = std::vector<Entry16>;
 
 struct MemoryRows : zelmora::PhoneBookRows {
     Entries16 rows;
+    std::vector<int> numbers; // each row's stored number, as far as one was set
 
     MemoryRows() = default;
     explicit MemoryRows(Entries16 initial) : rows(std::move(initial)) {}
@@ -28,6 +29,7 @@ struct MemoryRows : zelmora::PhoneBookRows {
             rows.at(row).first = text;
         else if (column == zelmora::kPhoneColumn)
             rows.at(row).second = text;
+        SetStoredNumber(row, -1);
     }
     // Reads as the list control does: at most kMaxCellLength characters.
     std::u16string ReadCell(int row, int column) override {
@@ -35,7 +37,20 @@ struct MemoryRows : zelmora::PhoneBookRows {
         return (column == zelmora::kNameColumn ? entry.first : entry.second)
             .substr(0, zelmora::kMaxCellLength);
     }
-    void DeleteLastRow() override { rows.pop_back(); }
+    void DeleteLastRow() override { Erase(Count() - 1); }
+    int StoredNumber(int row) override {
+        return row < static_cast<int>(numbers.size()) ? numbers[row] : -1;
+    }
+    void SetStoredNumber(int row, int number) override {
+        if (static_cast<int>(numbers.size()) <= row)
+            numbers.resize(row + 1, -1);
+        numbers[row] = number;
+    }
+    void Erase(int row) {
+        rows.erase(rows.begin() + row);
+        if (row < static_cast<int>(numbers.size()))
+            numbers.erase(numbers.begin() + row);
+    }
 };
 
 // Merges a file into before with the scanning lookup and with the indexed one (by key); the

@@ -2,6 +2,7 @@
 // fuzz targets.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
@@ -11,19 +12,36 @@
 
 #include "phonebook/phone_book_storage.h"
 
-// A registry key in memory: values are raw bytes of a type; only strings read as text, whole
-// at any length, as RegQueryValueExW reads them at their size.
+// Value names as the registry compares them: without regard to letter case.
+struct NoCase {
+    static char16_t Fold(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; }
+    bool operator()(const std::u16string &a, const std::u16string &b) const {
+        return std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(),
+            [](char16_t x, char16_t y) { return Fold(x) < Fold(y); });
+    }
+};
+
+// A registry key in memory: values are raw bytes of a type; strings read whole at any length,
+// as RegQueryValueExW reads them at their size.
 struct MemoryStore : zelmora::PhoneBookStore {
     using StoreAccess = zelmora::StoreAccess;
     using StoreOpen = zelmora::StoreOpen;
     using ValueRead = zelmora::ValueRead;
-    enum class Type { String, Dword, Binary, MultiString };
+    // The registry's numbers for the types.
+    enum class Type : std::uint32_t {
+        String = 1,
+        ExpandString = 2,
+        Binary = 3,
+        Dword = 4,
+        MultiString = 7
+    };
     struct Value {
         std::string bytes;
         Type type = Type::String;
         bool operator==(const Value &) const = default;
     };
-    std::map<std::u16string, Value> values;
+    std::map<std::u16string, Value, NoCase> values;
     bool exists = false;
     bool canOpen = true;
     bool open = false;
@@ -47,28 +65,27 @@ struct MemoryStore : zelmora::PhoneBookStore {
         access = asked;
         return StoreOpen::Opened;
     }
-    ValueRead Read(const std::u16string &name, std::u16string &text) override {
+    ValueRead Read(const std::u16string &name, zelmora::StoredValue &value) override {
         Check(open, "read while closed");
         auto found = values.find(name);
         if (found == values.end())
             return ValueRead::Missing;
-        if (found->second.type != Type::String)
+        if (found->second.type != Type::String && found->second.type != Type::ExpandString)
             return ValueRead::Other;
-        text = zelmora::TextFromValueData(found->second.bytes.data(), found->second.bytes.size());
+        value = {static_cast<std::uint32_t>(found->second.type), found->second.bytes};
         return ValueRead::Text;
     }
-    std::size_t ValueCount() override { return values.size(); }
     std::vector<std::u16string> ValueNames() override { return Names(); }
-    bool Write(const std::u16string &name, const char16_t *text, std::uint32_t bytes) override {
+    bool Write(const std::u16string &name, const zelmora::StoredValue &value) override {
         Check(open && access == StoreAccess::ReadWrite, "a write outside a save");
         const int index = static_cast<int>(writtenSizes.size());
         if (index == throwingWrite)
             throw std::bad_alloc();
-        writtenSizes.push_back(bytes);
+        writtenSizes.push_back(static_cast<std::uint32_t>(value.bytes.size()));
         log.push_back("write " + Narrow(name));
         if (index == failingWrite)
             return false;
-        values[name] = {std::string(reinterpret_cast<const char *>(text), bytes), Type::String};
+        values[name] = {value.bytes, static_cast<Type>(value.type)};
         return true;
     }
     void Delete(const std::u16string &name) override {

@@ -49,17 +49,13 @@ TEST(ValueNames, HaveAtLeastTwoDigitsAndTellTheirIndex) {
     EXPECT_EQ(PhoneValueName(7), u"07_PhoneNumber");
     EXPECT_EQ(NameValueName(99), u"99_Name");
     EXPECT_EQ(PhoneValueName(100), u"100_PhoneNumber");
-    const std::pair<std::u16string, int> indices[] = {{u"00_Name", 0},
-                                                      {u"07_PhoneNumber", 7},
-                                                      {u"100_Name", 100},
-                                                      {u"7_Name", -1},
-                                                      {u"007_Name", -1},
-                                                      {u"00_name", -1},
-                                                      {u"Settings", -1},
-                                                      {u"12_Phone", -1},
-                                                      {u"99999999_Name", 99999999},
-                                                      {u"999999999_Name", -1},
-                                                      {u"", -1}};
+    const std::pair<std::u16string, int> indices[] = {
+        {u"00_Name", 0},         {u"07_PhoneNumber", 7},
+        {u"100_Name", 100},      {u"7_Name", -1},
+        {u"007_Name", -1},       {u"00_name", 0},
+        {u"10_PHONENUMBER", 10}, {u"Settings", -1},
+        {u"12_Phone", -1},       {u"99999999_Name", 99999999},
+        {u"999999999_Name", -1}, {u"", -1}};
     for (const auto &[name, index] : indices)
         EXPECT_EQ(ValueNameIndex(name), index) << std::string(name.begin(), name.end());
 }
@@ -170,6 +166,22 @@ TEST(Load, ReadsPastGapsAndWhatItLeavesAlone) {
          },
          {{u"Ann", u"12"}},
          {}},
+        {"LowerCaseNamesBehindAGap",
+         [](MemoryStore &s) {
+             s.Put(0, u"A", u"1");
+             s.values[u"10_name"] = {MemoryStore::Bytes(u"Larry")};
+             s.values[u"10_phonenumber"] = {MemoryStore::Bytes(u"5")};
+             s.Put(20, u"Z", u"9");
+         },
+         {{u"A", u"1"}, {u"Larry", u"5"}, {u"Z", u"9"}},
+         {}},
+        {"ExpandableText",
+         [](MemoryStore &s) {
+             s.Put(0, u"%HOME%", u"1");
+             s.values[NameValueName(0)].type = MemoryStore::Type::ExpandString;
+         },
+         {{u"%HOME%", u"1"}},
+         {}},
         {"ForeignValuesOnly",
          [](MemoryStore &s) {
              s.values[u"Settings"] = {"x", MemoryStore::Type::Binary};
@@ -190,10 +202,13 @@ TEST(Load, ReadsPastGapsAndWhatItLeavesAlone) {
     }
 }
 
-TEST(Save, AnOpenTwoAdditionsAndACloseLoseNothingStored) {
-    // Another program's values: a long name, gaps, and values of other types than text.
+TEST(Save, AnOpenAnEditAndACloseLoseNothingStored) {
+    // Another program's values: a long name, gaps, and values of other types than text; and
+    // entries that the list shows other than stored: a NUL inside, an expandable string, an
+    // odd number of bytes, names in lower case.
     MemoryStore store;
-    store.Put(0, u"Ann", u"1");
+    store.values[NameValueName(0)] = {MemoryStore::Bytes(std::u16string(u"Bob\0secret note", 16))};
+    store.values[PhoneValueName(0)] = {MemoryStore::Bytes(u"1")};
     store.Put(2, std::u16string(300, u'L'), u"2");
     store.Put(3, u"Bin", u"3");
     store.values[NameValueName(3)] = {"\x41\x00\x42\x00", MemoryStore::Type::Binary};
@@ -203,10 +218,20 @@ TEST(Save, AnOpenTwoAdditionsAndACloseLoseNothingStored) {
     store.values[NameValueName(6)] = {MemoryStore::Bytes(std::u16string(u"a\0b\0\0", 5)),
                                       MemoryStore::Type::MultiString};
     store.Put(9, u"Zed", u"6");
+    store.Put(10, u"%Exp%", u"7");
+    store.values[NameValueName(10)].type = MemoryStore::Type::ExpandString;
+    store.values[u"11_name"] = {std::string("O\0d\0d", 5)};
+    store.values[u"11_phonenumber"] = {MemoryStore::Bytes(u"8")};
+    store.Put(12, u"Gone", u"9");
+    store.Put(13, u"Old", u"10");
     const auto before = store.values;
     Rows rows;
     StoredEntries stored;
     LoadEntries(store, rows, stored);
+    const auto asStored = stored.shown;
+    // Gone is deleted, Old edited, two added: the entries behind them move to lower numbers.
+    rows.Erase(5);
+    rows.SetCell(5, kPhoneColumn, u"11");
     rows.Append(u"New1", u"7");
     rows.Append(u"New2", u"8");
     EXPECT_EQ(SaveEntries(store, rows, stored), SaveResult::Saved);
@@ -216,14 +241,22 @@ TEST(Save, AnOpenTwoAdditionsAndACloseLoseNothingStored) {
     Rows again;
     StoredEntries reloaded;
     LoadEntries(store, again, reloaded);
-    auto sorted = again.rows;
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted, (Entries{{u"Ann", u"1"},
-                               {std::u16string(259, u'L'), u"2"},
-                               {u"New1", u"7"},
-                               {u"New2", u"8"},
-                               {u"Zed", u"6"}}));
+    EXPECT_EQ(again.rows, (Entries{{u"Bob", u"1"},
+                                   {std::u16string(259, u'L'), u"2"},
+                                   {u"Zed", u"6"},
+                                   {u"%Exp%", u"7"},
+                                   {u"Od", u"8"},
+                                   {u"Old", u"11"},
+                                   {u"New1", u"7"},
+                                   {u"New2", u"8"}}));
     EXPECT_EQ(reloaded.kept, (std::vector<int>{3, 5, 6}));
+    // Each entry that nobody changed is stored as it was, type for type and byte for byte.
+    for (int row = 0; row < 5; ++row)
+        EXPECT_EQ(reloaded.shown.at(again.StoredNumber(row)),
+                  asStored.at(std::vector<int>{0, 2, 9, 10, 11}[row]))
+            << row;
+    // Numbers without gap for what is shown, around the kept ones.
+    EXPECT_EQ(again.numbers, (std::vector<int>{0, 1, 2, 4, 7, 8, 9, 10}));
 }
 
 TEST(Save, WritesTheRowsThenDeletesWhatTheListNoLongerHas) {
@@ -264,7 +297,8 @@ TEST(Save, RunningOutOfMemoryLeavesEveryEntryLoadable) {
     store.throwingWrite = 3;
     Rows rows = RowsOf(3);
     EXPECT_THROW(SaveEntries(store, rows, stored), std::bad_alloc);
-    EXPECT_EQ(stored.shown, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(stored.shown.size(), 4u);
+    EXPECT_EQ(stored.shown.rbegin()->first, 3);
     Rows after;
     store.open = false;
     EXPECT_EQ(LoadEntries(store, after, stored), 4);

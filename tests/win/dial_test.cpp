@@ -68,19 +68,43 @@ TEST(RunDialScript, WritesRunsAndDeletesTheScript) {
     EXPECT_EQ(shell.requests[0].owner, owner);
     EXPECT_EQ(shell.requests[0].file, L"temp.bat");
     EXPECT_EQ(shell.requests[0].show, SW_HIDE);
+    EXPECT_EQ(shell.requests[0].mask,
+              static_cast<ULONG>(SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS));
     EXPECT_EQ(shell.requests[0].scriptBytes, "echo at^&d0>COM3\necho atd 123;>COM3");
     EXPECT_EQ(shell.sounds, std::vector<std::wstring>{L"dial.wav"});
     EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(driver.seen.empty());
 }
 
-TEST(RunDialScript, ReplacesAnOldScriptAndNamesHighComPortsAsDevices) {
-    WriteBytes(L"temp.bat", "echo old script that is much longer\n");
-    ShellRecorder shell;
-    RunDialScript("COM12", nullptr, "");
-    ASSERT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(shell.requests[0].scriptBytes, "echo at^&d0>\\\\.\\COM12\necho atd ;>\\\\.\\COM12");
-    EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+TEST(RunDialScript, ReplacesItsOwnOldScriptAndKeepsTheUsers) {
+    // A leftover of Zelmora's own, a dial or a hang-up, goes; the user's build script stays.
+    for (const char *old : {"echo at^&d0>COM4\necho atd 99;>COM4", "echo ath>\\\\.\\COM12",
+                            "@echo off\r\nmake all\r\n"}) {
+        SCOPED_TRACE(old);
+        const bool own = old[0] != '@';
+        WriteBytes(L"temp.bat", old);
+        ShellRecorder shell;
+        DialogDriver driver;
+        RunDialScript("COM12", nullptr, "");
+        ASSERT_EQ(shell.requests.size(), own ? 1u : 0u);
+        if (own) {
+            EXPECT_EQ(shell.requests[0].scriptBytes,
+                      "echo at^&d0>\\\\.\\COM12\necho atd ;>\\\\.\\COM12");
+            EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+            continue;
+        }
+        EXPECT_EQ(FileBytes(L"temp.bat"), old);
+        DeleteFileW(L"temp.bat");
+        wchar_t folder[MAX_PATH];
+        GetCurrentDirectoryW(MAX_PATH, folder);
+        ASSERT_EQ(driver.seen.size(), 1u);
+        ExpectOkBox(driver.seen[0],
+                    (L"The folder \"" + std::wstring(folder) +
+                     L"\" holds a temp.bat that Zelmora did not write. Zelmora leaves it as it is "
+                     L"and does not dial: rename it, or start Zelmora in another folder.")
+                        .c_str(),
+                    BoxIcon::Error, nullptr);
+    }
 }
 
 TEST(RunDialScript, ReportsAScriptThatCannotBeCreated) {

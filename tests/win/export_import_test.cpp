@@ -74,9 +74,17 @@ TEST_F(ExportImportTest, ExportReportsAFileThatCannotBeCreatedOrWritten) {
     DialogDriver driver;
     Command(IDM_EXPORT);
     CloseHandle(held);
+    // The disk fills up: the last good export stays as it was, and no partial file is left.
+    WriteBytes(L"export_phone_book.txt", "the last good export");
     g_writeFile = WriteNothing;
     Command(IDM_EXPORT);
     g_writeFile = WriteFile;
+    EXPECT_EQ(FileBytes(L"export_phone_book.txt"), "the last good export");
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(L"zel*.tmp", &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a partial export was left";
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
     // In links, export_phone_book.txt is a link to victim.txt, which must stay as it is.
     ASSERT_TRUE(SetCurrentDirectoryW(L"links"));
     Command(IDM_EXPORT);

@@ -74,8 +74,8 @@ TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
 
     HMENU menu = GetMenu(main_);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(MenuText(menu, IDM_EXPORT), L"Export phone book");
-    EXPECT_EQ(MenuText(menu, IDM_IMPORT), L"Import phone book");
+    EXPECT_EQ(MenuText(menu, IDM_EXPORT), L"&Export phone book");
+    EXPECT_EQ(MenuText(menu, IDM_IMPORT), L"&Import phone book");
     EXPECT_EQ(MenuText(menu, IDM_EXIT), L"E&xit");
     EXPECT_EQ(MenuText(menu, IDM_ABOUT), L"&About ...");
     EXPECT_EQ(MenuText(menu, IDM_HOME_PAGE), L"Home page");

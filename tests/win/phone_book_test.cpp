@@ -36,10 +36,9 @@ struct FailingStore : PhoneBookStore {
     bool opens = false;
     int writes = 0;
     StoreOpen Open(StoreAccess) override { return opens ? StoreOpen::Opened : StoreOpen::Failed; }
-    ValueRead Read(const std::u16string &, std::u16string &) override { return ValueRead::Missing; }
-    std::size_t ValueCount() override { return 0; }
+    ValueRead Read(const std::u16string &, StoredValue &) override { return ValueRead::Missing; }
     std::vector<std::u16string> ValueNames() override { return {}; }
-    bool Write(const std::u16string &, const char16_t *, std::uint32_t) override {
+    bool Write(const std::u16string &, const StoredValue &) override {
         EXPECT_TRUE(opens);
         return ++writes != 2;
     }
@@ -152,7 +151,8 @@ TEST(RegistryStore, OpensTheKeyWithTheRightsEachStepNeeds) {
     EXPECT_FALSE(PhoneBookKeyExists());
     for (StoreAccess access : {StoreAccess::ReadWrite, StoreAccess::Read}) {
         ASSERT_EQ(store.Open(access), StoreOpen::Opened);
-        EXPECT_EQ(store.Write(u"00_Name", u"Ann", 6), access == StoreAccess::ReadWrite);
+        EXPECT_EQ(store.Write(u"00_Name", {kStringType, std::string("A\0n\0n\0", 6)}),
+                  access == StoreAccess::ReadWrite);
         store.Close();
     }
     DeletePhoneBookKey();
@@ -169,7 +169,9 @@ TEST_F(PhoneBookTest, AMissingKeyOpensAsAnEmptyPhoneBookWithoutABox) {
 }
 
 TEST_F(PhoneBookTest, AnOpenTwoAdditionsAndACloseLoseNothingStored) {
-    // Another program's values: a long name, a gap at 02, and values of other types.
+    // Another program's values: a gap at 02 and at 08-09, values of other types, names in
+    // lower case; and entries that the list shows other than stored: a long name, a NUL inside
+    // a name, an expandable string.
     Reopen({});
     HKEY opened = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, nullptr, 0, KEY_ALL_ACCESS,
@@ -182,7 +184,7 @@ TEST_F(PhoneBookTest, AnOpenTwoAdditionsAndACloseLoseNothingStored) {
         {L"00_PhoneNumber", REG_SZ, TextBytes(L"1")},
         {L"01_Name", REG_SZ, TextBytes(longName)},
         {L"01_PhoneNumber", REG_SZ, TextBytes(L"2")},
-        {L"03_Name", REG_SZ, TextBytes(L"Dora")},
+        {L"03_Name", REG_SZ, TextBytes(std::wstring(L"Bob\0secret note", 16))},
         {L"03_PhoneNumber", REG_SZ, TextBytes(L"4")},
         {L"04_Name", REG_SZ, TextBytes(L"Dword")},
         {L"04_PhoneNumber", REG_DWORD, std::string("\x07\x00\x00\x00", 4)},
@@ -193,8 +195,10 @@ TEST_F(PhoneBookTest, AnOpenTwoAdditionsAndACloseLoseNothingStored) {
          TextBytes(std::wstring(L"55\0"
                                 L"66\0\0",
                                 7))},
-        {L"07_Name", REG_SZ, TextBytes(L"Zed")},
+        {L"07_Name", REG_EXPAND_SZ, TextBytes(L"Zed%HOME%")},
         {L"07_PhoneNumber", REG_SZ, TextBytes(L"7")},
+        {L"10_name", REG_SZ, TextBytes(L"Larry")},
+        {L"10_phonenumber", REG_SZ, TextBytes(L"10")},
     };
     for (const RawValue &value : stored)
         RegSetValueExW(key.get(), value.name, 0, value.type,
@@ -204,40 +208,44 @@ TEST_F(PhoneBookTest, AnOpenTwoAdditionsAndACloseLoseNothingStored) {
     main_ = CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     phoneBook_ = GetDlgItem(main_, IDC_PHONE_BOOK_LIST);
     EXPECT_EQ(Names(ListRows(phoneBook_)),
-              (std::vector<std::wstring>{L"Ann", L"Dora", std::wstring(259, L'L'), L"Zed"}));
+              (std::vector<std::wstring>{L"Ann", L"Bob", L"Larry", std::wstring(259, L'L'),
+                                         L"Zed%HOME%"}));
     AppendRows(phoneBook_, {{L"New1", L"8"}, {L"New2", L"9"}});
     DestroyWindow(main_);
-    // The values that were not read as text, byte for byte; every entry stored, the long name
-    // cut to a cell.
+    // The registry may have added a terminator to a string that was stored without.
+    const auto asStored = [](RawValue now, const RawValue &was) {
+        if (now.type == was.type && now.bytes == was.bytes + std::string(2, '\0'))
+            now.bytes = was.bytes;
+        now.name = was.name;
+        return now;
+    };
+    // The values that were not read as text stay where they were, byte for byte.
     for (const RawValue &value : stored) {
         if (const int number = _wtoi(value.name); number >= 4 && number <= 6) {
-            RawValue now = ReadRaw(key.get(), value.name);
-            // The registry may have added a terminator to a string that was stored without.
-            if (now.type == REG_SZ && now.bytes == value.bytes + std::string(2, '\0'))
-                now.bytes = value.bytes;
-            EXPECT_EQ(now, value) << value.name;
+            EXPECT_EQ(asStored(ReadRaw(key.get(), value.name), value), value) << value.name;
         }
     }
-    Entries entries;
-    for (int index : {0, 1, 2, 3, 7, 8, 9, 10}) {
+    // Every shown entry, wherever the save put it, is stored as it was: type and bytes.
+    std::vector<std::pair<RawValue, RawValue>> entries;
+    for (int index = 0; index < 12; ++index) {
         wchar_t name[32], phone[32];
         wsprintfW(name, L"%02d_Name", index);
         wsprintfW(phone, L"%02d_PhoneNumber", index);
-        const RawValue n = ReadRaw(key.get(), name), p = ReadRaw(key.get(), phone);
-        if (n.type == REG_SZ && p.type == REG_SZ)
-            entries.emplace_back(
-                std::wstring(reinterpret_cast<const wchar_t *>(n.bytes.data()), n.bytes.size() / 2)
-                    .c_str(),
-                std::wstring(reinterpret_cast<const wchar_t *>(p.bytes.data()), p.bytes.size() / 2)
-                    .c_str());
+        if (index < 4 || index > 6)
+            entries.emplace_back(ReadRaw(key.get(), name), ReadRaw(key.get(), phone));
     }
-    std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (Entries{{L"Ann", L"1"},
-                                {L"Dora", L"4"},
-                                {std::wstring(259, L'L'), L"2"},
-                                {L"New1", L"8"},
-                                {L"New2", L"9"},
-                                {L"Zed", L"7"}}));
+    const auto holds = [&](const RawValue &name, const RawValue &phone) {
+        return std::any_of(entries.begin(), entries.end(), [&](const auto &pair) {
+            return asStored(pair.first, name) == name && asStored(pair.second, phone) == phone;
+        });
+    };
+    for (std::size_t at = 0; at < std::size(stored); at += 2) {
+        if (const int number = _wtoi(stored[at].name); number < 4 || number > 6) {
+            EXPECT_TRUE(holds(stored[at], stored[at + 1])) << stored[at].name;
+        }
+    }
+    EXPECT_TRUE(holds({L"", REG_SZ, TextBytes(L"New1")}, {L"", REG_SZ, TextBytes(L"8")}));
+    EXPECT_TRUE(holds({L"", REG_SZ, TextBytes(L"New2")}, {L"", REG_SZ, TextBytes(L"9")}));
 }
 
 TEST_F(PhoneBookTest, RegistryFailuresAreReported) {

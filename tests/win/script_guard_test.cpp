@@ -1,12 +1,14 @@
 // What guards a dial or a hang-up before and after its script runs: the port lookup, the one
 // script per folder, and the time limit on the interpreter.
 #include <windows.h>
+#include <sddl.h>
 
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/shared_mutex.h"
 #include "dialing/port_check.h"
 #include "dialing/run_dial_script.h"
 #include "dialing/script_lock.h"
@@ -49,7 +51,11 @@ TEST(PortLookup, AMissingPortIsRefusedBeforeAnythingIsWritten) {
          L"Can not find the port \"\\\\.\\PhysicalDrive0\"."},
         {false, "\\\\.\\C:", false, {}, L"Can not find the port \"\\\\.\\C:\"."},
         {false, "..\\COM3", false, {}, L"Can not find the port \"..\\COM3\"."},
-        {true, "NUL", true, {}, nullptr},
+        {true, "NUL", true, {}, L"Can not find the port \"NUL\"."},
+        {true, "\\\\.\\nul", false, {}, L"Can not find the port \"\\\\.\\nul\"."},
+        {true, "CON", false, {}, L"Can not find the port \"CON\"."},
+        {true, "CONOUT$", false, {}, L"Can not find the port \"CONOUT$\"."},
+        {true, "AUX", true, {}, L"Can not find the port \"AUX\"."},
         {true, "COM77", false, {}, L"Can not find the port \"COM77\"."},
         {true, "notes.txt", false, {}, L"Can not find the port \"notes.txt\"."},
         {true, "dial.wav", true, {}, L"Can not find the port \"dial.wav\"."},
@@ -80,16 +86,15 @@ TEST(PortLookup, AMissingPortIsRefusedBeforeAnythingIsWritten) {
 }
 
 TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
-    enum Holder { Folder, Port, OtherPort };
+    // Squatter: an object of another kind under the port lock's name; no dial goes on without
+    // the lock, and none waits for it either.
+    enum Holder { Folder, Port, OtherPort, Squatter };
     const struct {
         Holder holder;
         DWORD holdMs; // released within the time limit of 1000 ms, or not
         bool dialled;
-    } cases[] = {{Folder, 300, true},
-                 {Folder, 3000, false},
-                 {Port, 300, true},
-                 {Port, 3000, false},
-                 {OtherPort, 3000, true}};
+    } cases[] = {{Folder, 300, true}, {Folder, 3000, false},   {Port, 300, true},
+                 {Port, 3000, false}, {OtherPort, 3000, true}, {Squatter, 3000, false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.holder << " " << c.holdMs);
         g_scriptTimeLimitMs = 1000;
@@ -101,7 +106,9 @@ TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
                                FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         std::thread other([&] {
             HANDLE mutex = nullptr;
-            if (c.holder != Folder)
+            if (c.holder == Squatter)
+                mutex = CreateEventW(nullptr, TRUE, FALSE, PortLockName("COM3").c_str());
+            else if (c.holder != Folder)
                 mutex = CreateMutexW(
                     nullptr, TRUE, PortLockName(c.holder == Port ? "\\\\.\\com3" : "COM4").c_str());
             SetEvent(taken);
@@ -123,12 +130,31 @@ TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
         CloseHandle(taken);
         ResetProcessState();
         EXPECT_EQ(shell.requests.size(), c.dialled ? 1u : 0u);
-        EXPECT_GE(elapsed, c.dialled ? (c.holder == OtherPort ? 0u : c.holdMs) : 980u);
-        EXPECT_LT(elapsed, 2500u);
+        EXPECT_GE(elapsed, c.dialled ? (c.holder == OtherPort ? 0u : c.holdMs)
+                                     : (c.holder == Squatter ? 0u : 980u));
+        EXPECT_LT(elapsed, c.holder == Squatter ? 300u : 2500u);
         ASSERT_EQ(driver.seen.size(), c.dialled ? 0u : 1u);
         if (!c.dialled)
             ExpectOkBox(driver.seen[0], L"Can not create temp file!", BoxIcon::Error, nullptr);
     }
+}
+
+TEST(ScriptLock, ThePortLockGrantsEveryoneOnlyWaitingAndReleasing) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        kSharedMutexSecurity, SDDL_REVISION_1, &descriptor, nullptr));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted));
+    ASSERT_TRUE(present && dacl);
+    ASSERT_GT(dacl->AceCount, 0);
+    for (WORD index = 0; index < dacl->AceCount; ++index) {
+        ACCESS_ALLOWED_ACE *ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, index, reinterpret_cast<void **>(&ace)));
+        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        EXPECT_EQ(ace->Mask & ~static_cast<DWORD>(SYNCHRONIZE | MUTEX_MODIFY_STATE), 0u);
+    }
+    LocalFree(descriptor);
 }
 
 TEST(ScriptLock, IsFreeWhileTheBoxThatAScriptCouldNotBeWrittenShows) {
@@ -170,6 +196,7 @@ TEST(ScriptTimeLimit, EndsAnInterpreterStillRunningButNoOtherProgram) {
                             DUPLICATE_SAME_ACCESS);
             return started;
         };
+        DialogDriver driver;
         const DWORD start = GetTickCount();
         RunDialScript("COM3", nullptr, "123");
         const DWORD elapsed = GetTickCount() - start;
@@ -179,6 +206,13 @@ TEST(ScriptTimeLimit, EndsAnInterpreterStillRunningButNoOtherProgram) {
         EXPECT_LT(elapsed, 3000u);
         const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
         EXPECT_EQ(ended, program == std::wstring(L"cmd.exe"));
+        // An interpreter ended at the time limit delivered nothing, and the box says so.
+        ASSERT_EQ(driver.seen.size(), ended ? 1u : 0u);
+        if (ended)
+            ExpectOkBox(driver.seen[0],
+                        L"The modem on port \"COM3\" took no commands, and Zelmora stopped waiting "
+                        L"for it. Check that the modem is connected and switched on.",
+                        BoxIcon::Error, nullptr);
         EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
         TerminateProcess(process, 0);
         CloseHandle(process);

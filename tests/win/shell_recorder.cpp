@@ -9,8 +9,8 @@ namespace {
 
 ShellRecorder *g_recorder = nullptr;
 
-HANDLE Record(HWND owner, const wchar_t *file, int show) {
-    g_recorder->requests.push_back({owner, file, show, FileBytes(file)});
+HANDLE Record(HWND owner, const wchar_t *file, int show, ULONG mask) {
+    g_recorder->requests.push_back({owner, file, show, FileBytes(file), mask});
     return g_recorder->process ? g_recorder->process(file) : nullptr;
 }
 

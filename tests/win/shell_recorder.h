@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "base/shell_open.h"
+
 struct ShellRequest {
     HWND owner;
     std::wstring file;
     int show;
     std::string scriptBytes;
+    ULONG mask; // the SEE_MASK_ flags asked for besides the shell's defaults
 };
 
 // What the shell starts for a script: "cmd.exe /c script" (or another program), hidden, in
@@ -33,6 +36,6 @@ class ShellRecorder {
     std::function<HANDLE(const wchar_t *file)> process;
 
   private:
-    HANDLE (*previous_)(HWND, const wchar_t *, int);
+    zelmora::ShellOpenFunction previous_;
     BOOL(WINAPI *previousSound_)(LPCWSTR, HMODULE, DWORD);
 };
