@@ -118,7 +118,7 @@ TEST(MainWindowModal, QuickDialEndsDuringInitialisation) {
     SetCurrentDirectoryW(ScratchFolder().c_str());
     ResetProcessState();
     lstrcpyA(g_quickDialPhone, "123");
-    lstrcpyA(g_quickDialPort, "NUL"); // a device on Windows and Wine alike, that takes anything
+    lstrcpyA(g_quickDialPort, "COM3"); // a port of the test modem
     DialogDriver driver;
     const DWORD start = GetTickCount();
     EXPECT_EQ(DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0),
