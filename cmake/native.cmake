@@ -14,3 +14,6 @@ gtest_discover_tests(unit_tests)
 
 # The user manual stays the one home of the facts users look up, and lists every message once.
 add_test(NAME docs_one_home COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-docs ${CMAKE_SOURCE_DIR})
+
+# The desktop's tel: and callto: links on Linux: register, open, unregister.
+add_test(NAME link_handler COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-link-handler)

@@ -18,6 +18,7 @@ target_compile_definitions(zelmora_core PUBLIC UNICODE _UNICODE)
 
 add_library(zelmora_win STATIC
   code/app/about.cpp
+  code/app/link_dial.cpp
   code/app/main_window.cpp
   code/app/startup.cpp
   code/base/file_io.cpp
@@ -28,6 +29,7 @@ add_library(zelmora_win STATIC
   code/base/wine.cpp
   code/dialing/answering_wait.cpp
   code/dialing/dial_selection.cpp
+  code/dialing/link_modem.cpp
   code/dialing/port_check.cpp
   code/dialing/run_dial_script.cpp
   code/dialing/script_lock.cpp

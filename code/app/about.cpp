@@ -5,6 +5,7 @@
 #include <string>
 
 #include "../base/globals.h"
+#include "../base/scoped.h"
 #include "../base/shell_open.h"
 #include "../base/wine.h"
 #include "../res/resource.h"
@@ -33,7 +34,7 @@ void SetVersionLine(HWND dialog) {
 // The picture's frame in dialog units, as the template places it.
 constexpr RECT kPictureFrame = {7, 7, 7 + 135, 7 + 38};
 // The picture scaled to the frame, while the box that shows it is open.
-HBITMAP g_scaledPicture = nullptr;
+GdiObject<HBITMAP> g_scaledPicture;
 
 // Fits the picture to its frame, keeping its proportions. The box grows with the system font
 // (at 150 % by half), while a bitmap keeps its pixels and would be left small in a corner.
@@ -55,15 +56,14 @@ void FitPicture(HWND dialog) {
     // Within a few per cent (the frame's rounding at 96 DPI) the picture stays as drawn.
     if (std::abs(width - native.bmWidth) * 25 <= native.bmWidth)
         return;
-    g_scaledPicture = static_cast<HBITMAP>(
-        LoadImageW(g_instance, MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, width, height, 0));
+    g_scaledPicture.reset(static_cast<HBITMAP>(
+        LoadImageW(g_instance, MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, width, height, 0)));
     if (!g_scaledPicture)
         return;
     // The control hands back the picture that the template had it load, which is ours to
     // delete now (STM_SETIMAGE); left alone, each About box at this DPI would leak one.
-    if (HGDIOBJ loaded = reinterpret_cast<HGDIOBJ>(SendMessageW(
-            picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(g_scaledPicture))))
-        DeleteObject(loaded);
+    const GdiObject<HBITMAP> loaded(reinterpret_cast<HBITMAP>(SendMessageW(
+        picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(g_scaledPicture.get()))));
 }
 
 } // namespace
@@ -78,9 +78,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
     case WM_DESTROY:
         // A bitmap handed to a static control stays its sender's to delete.
-        if (g_scaledPicture)
-            DeleteObject(g_scaledPicture);
-        g_scaledPicture = nullptr;
+        g_scaledPicture.reset();
         return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

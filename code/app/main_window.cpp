@@ -9,6 +9,7 @@
 #include "../base/texts.h"
 #include "../dialing/answering_wait.h"
 #include "../dialing/dial_selection.h"
+#include "../dialing/link_modem.h"
 #include "../dialing/run_dial_script.h"
 #include "../modems/modem_discovery.h"
 #include "../phonebook/delete_entry.h"
@@ -18,6 +19,7 @@
 #include "../phonebook/persistence.h"
 #include "../res/resource.h"
 #include "about.h"
+#include "link_dial.h"
 #include "startup.h"
 
 namespace zelmora {
@@ -31,15 +33,17 @@ HWND SetUpList(HWND window, int id, const wchar_t *secondColumn) {
 }
 
 void OnInitDialog(HWND window) {
-    g_modemList = SetUpList(window, IDC_MODEM_LIST, L"Port");
+    g_modemList = SetUpList(window, IDC_MODEM_LIST, kColumnPort);
     RunModemDiscovery();
-    g_phoneBookList = SetUpList(window, IDC_PHONE_BOOK_LIST, L"Phone");
+    g_phoneBookList = SetUpList(window, IDC_PHONE_BOOK_LIST, kColumnPhone);
     LoadPhoneBook(window);
     SetWindowTextW(window, g_caption);
     SendMessageW(window, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_SMALL))));
     SendMessageW(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_ZELMORA))));
+    // A link that opened the window, as no modem for links was known, is taken up when shown.
+    PostPendingLink(window);
 }
 
 void RunDialog(HWND owner, int templateId, DLGPROC procedure) {
@@ -92,9 +96,18 @@ void OnCommand(HWND window, WORD id) {
 // A close asked for while a dial waited, done when the dial has ended.
 bool g_closeAfterDial = false;
 
+void CloseIfAskedDuringDial(HWND window) {
+    if (g_closeAfterDial && !DialWaiting()) {
+        g_closeAfterDial = false;
+        EndDialog(window, IDCANCEL);
+    }
+}
+
 void SaveUnlessQuickAction(SaveFailure failure) {
-    if (ProcessQuickAction() == QuickAction::None)
-        RunReportingOutOfMemory(nullptr, [failure] { SavePhoneBook(failure); });
+    if (ProcessQuickAction() != QuickAction::None)
+        return;
+    RunReportingOutOfMemory(nullptr, [failure] { SavePhoneBook(failure); });
+    SaveLinkModem();
 }
 
 // Dials or hangs up as the command line asked, with no window.
@@ -138,11 +151,17 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         }
         RunReportingOutOfMemory(window, [window, wParam] { OnCommand(window, LOWORD(wParam)); });
-        if (g_closeAfterDial) {
-            g_closeAfterDial = false;
-            EndDialog(window, IDCANCEL);
-        }
+        CloseIfAskedDuringDial(window);
         return FALSE;
+    case WM_COPYDATA:
+        SetWindowLongPtrW(window, DWLP_MSGRESULT,
+                          TakeLink(window, *reinterpret_cast<const COPYDATASTRUCT *>(lParam)));
+        return TRUE;
+    case kLinkMessage:
+    case WM_TIMER:
+        RunReportingOutOfMemory(window, [window] { DialPendingLink(window); });
+        CloseIfAskedDuringDial(window);
+        return TRUE;
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR *>(lParam)->code == static_cast<UINT>(NM_DBLCLK))
             SendMessageW(window, WM_COMMAND, IDC_DIAL, 0);

@@ -5,9 +5,12 @@
 #include <shellapi.h>
 
 #include "../base/globals.h"
+#include "../base/scoped.h"
 #include "../base/shared_mutex.h"
 #include "../base/text_cast.h"
 #include "../res/resource.h"
+#include "link.h"
+#include "link_dial.h"
 #include "main_window.h"
 
 namespace zelmora {
@@ -26,18 +29,22 @@ void LoadCaption(HINSTANCE instance) {
     LoadStringW(instance, IDS_APP_TITLE, g_caption, ARRAYSIZE(g_caption));
 }
 
-void ReadCommandLine(const wchar_t *commandLine) {
+std::u16string ReadCommandLine(const wchar_t *commandLine) {
     int count = 0;
-    LPWSTR *arguments = CommandLineToArgvW(commandLine, &count);
+    const LocalMemory<LPWSTR> arguments(CommandLineToArgvW(commandLine, &count));
     if (!arguments)
-        return;
+        return {};
+    // A link can not choose a port or add a quick dial: it takes nothing else.
+    for (int i = 1; i < count; ++i)
+        if (IsLink(U(arguments.get()[i])))
+            return U(arguments.get()[i]);
     QuickDialLoss loss;
     for (int i = 1; i < count; ++i)
-        TakeArgument(U(arguments[i]), g_quickDialPhone, g_quickDialPort, g_quickHangUp, loss,
+        TakeArgument(U(arguments.get()[i]), g_quickDialPhone, g_quickDialPort, g_quickHangUp, loss,
                      CompareKey);
     g_quickDialPhoneLost = loss.phone;
     g_quickDialPortLost = loss.port;
-    LocalFree(arguments);
+    return {};
 }
 
 namespace {
@@ -52,6 +59,16 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
     *reinterpret_cast<HWND *>(found) = window;
     return FALSE;
 }
+
+} // namespace
+
+HWND FindRunningMainWindow() {
+    HWND found = nullptr;
+    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+namespace {
 
 // Brings the other Zelmora's window to the front, as far as Windows lets this process: it may
 // hand its own right to take the foreground on to the process that owns the window.
@@ -72,24 +89,23 @@ void BringForward(HWND other) {
 bool OtherMainWindowShown() {
     for (;;) {
         // Owned until the process ends; an elevated Zelmora's too can be waited for.
-        HANDLE mutex = CreateSharedMutex(L"Local\\Zelmora.MainWindow", true);
-        if (mutex && GetLastError() != ERROR_ALREADY_EXISTS)
+        ScopedHandle mutex(CreateSharedMutex(L"Local\\Zelmora.MainWindow", true));
+        if (mutex && GetLastError() != ERROR_ALREADY_EXISTS) {
+            mutex.release(); // kept, and owned, until the process ends
             return false;
+        }
         // Another Zelmora holds it, or made it with a security that this one may not open
         // (ERROR_ACCESS_DENIED): either way it runs.
-        HWND other = nullptr;
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&other));
-        if (other) {
-            if (mutex)
-                CloseHandle(mutex);
+        if (HWND other = FindRunningMainWindow()) {
             BringForward(other);
             return true;
         }
-        const DWORD waited = mutex ? WaitForSingleObject(mutex, 200) : (Sleep(200), WAIT_TIMEOUT);
-        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
-            return false; // the other one has ended: this one owns the mutex now
-        if (mutex)
-            CloseHandle(mutex);
+        const DWORD waited =
+            mutex ? WaitForSingleObject(mutex.get(), 200) : (Sleep(200), WAIT_TIMEOUT);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+            mutex.release(); // the other one has ended: this one owns the mutex now
+            return false;
+        }
     }
 }
 
@@ -101,7 +117,10 @@ int RunZelmora(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     LoadCaption(instance);
-    ReadCommandLine(GetCommandLineW());
+    // A link takes nothing else from the command line: it can not choose a port or quick-dial.
+    const std::u16string link = ReadCommandLine(GetCommandLineW());
+    if (!link.empty() && !RunLink(link))
+        return 0;
     // Quick dial and hang-up run beside an open window; a second window does not.
     if (ProcessQuickAction() == QuickAction::None && OtherMainWindowShown())
         return 0;

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "command_line.h"
 
 namespace zelmora {
@@ -10,11 +12,15 @@ namespace zelmora {
 // Loads the caption into g_caption.
 void LoadCaption(HINSTANCE instance);
 
-// Fills the quick-dial strings from a whole command line (the program's path first).
-void ReadCommandLine(const wchar_t *commandLine);
+// Fills the quick-dial strings from a whole command line (the program's path first). When an
+// argument is a tel: or callto: link, takes nothing else and returns the link; else empty text.
+std::u16string ReadCommandLine(const wchar_t *commandLine);
 
 // What the command line asked to do without the window; fixed for the life of the process.
 QuickAction ProcessQuickAction();
+
+// The main window of another Zelmora of this session: the dialog with the caption and a menu.
+HWND FindRunningMainWindow();
 
 // Everything the entry point does; the process exit code is always 0.
 int RunZelmora(HINSTANCE instance);

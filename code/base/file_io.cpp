@@ -6,10 +6,9 @@ namespace zelmora {
 FileWriteFunction g_writeFile = WriteFile;
 FileReadFunction g_readFile = ReadFile;
 
-FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition, DWORD share) {
-    HANDLE file =
-        CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition, DWORD share,
+                    DWORD flags) {
+    return FileHandle(CreateFileW(path, access, share, nullptr, disposition, flags, nullptr));
 }
 
 std::wstring FinalPath(HANDLE handle) {
@@ -44,12 +43,11 @@ std::wstring CurrentFolderPath() {
 
 FileHandle OpenOldFile(const wchar_t *name, bool &missing) {
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE old = CreateFileW(name, DELETE | GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    missing = old == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND;
-    if (old == INVALID_HANDLE_VALUE)
+    FileHandle file = OpenFile(name, DELETE | GENERIC_READ, OPEN_EXISTING, kShareAll,
+                               FILE_FLAG_OPEN_REPARSE_POINT);
+    missing = !file && GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (!file)
         return {};
-    FileHandle file(old);
     const FileHandle named = OpenFile(name, FILE_READ_ATTRIBUTES, OPEN_EXISTING, kShareAll);
     if (!named || !SameFile(file.get(), named.get()))
         return {};

@@ -10,8 +10,10 @@
 
 namespace zelmora {
 
-// CreateFileW with normal attributes, by default with no sharing.
-FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition, DWORD share = 0);
+// CreateFileW, by default with no sharing and normal attributes; flags are its attributes and
+// FILE_FLAG_ values.
+FileHandle OpenFile(const wchar_t *path, DWORD access, DWORD disposition, DWORD share = 0,
+                    DWORD flags = FILE_ATTRIBUTE_NORMAL);
 
 // WriteFile itself; tests replace it to make a write fail or come up short.
 using FileWriteFunction = BOOL(WINAPI *)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);

@@ -1,7 +1,13 @@
-// Every text that Zelmora shows to the user, in one place.
+// Every text that Zelmora shows to the user, in one place, but those of the resource file
+// (menus, dialog templates, string table).
 #pragma once
 
 namespace zelmora {
+
+// The lists' column titles.
+inline constexpr wchar_t kColumnName[] = L"Name";
+inline constexpr wchar_t kColumnPort[] = L"Port";
+inline constexpr wchar_t kColumnPhone[] = L"Phone";
 
 // Dialing
 inline constexpr char16_t kTextCannotCreateScript[] = u"Can not create temp file!";
@@ -14,6 +20,17 @@ inline constexpr char16_t kTextPortNotFound[] =
 inline constexpr char16_t kTextForeignScript[] =
     u"The folder \"%s\" holds a temp.bat that Zelmora did not write. Zelmora leaves it as it is "
     u"and does not dial: rename it, or start Zelmora in another folder.";
+// tel: and callto: links. %s: the link as it was given.
+inline constexpr char16_t kTextLinkNotDialable[] =
+    u"The link \"%s\" holds something that can not be dialled, so Zelmora dials nothing.";
+inline constexpr char16_t kTextLinkNeedsModem[] =
+    u"Zelmora does not know which modem dials links. Choose a modem in the Modems list and dial or "
+    u"hang up once from this window; links then use that modem.";
+// The port, the modem's name, the number as the modem gets it.
+inline constexpr char16_t kTextLinkConfirm[] = u"The modem on %s (%s) is to dial %s. Dial now?";
+// The port.
+inline constexpr char16_t kTextLinkHangUp[] =
+    u"Pick up the handset. When the call is over, press OK to hang up the modem on %s.";
 // %s is the port as it was given.
 inline constexpr char16_t kTextModemTookNothing[] =
     u"The modem on port \"%s\" took no commands, and Zelmora stopped waiting for it. Check that "

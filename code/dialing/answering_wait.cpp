@@ -38,14 +38,18 @@ WindowBusy::~WindowBusy() {
 
 bool DialWaiting() { return g_busyWindows > 0; }
 
+DWORD TimeLeft(DWORD start, DWORD limitMs) {
+    const DWORD elapsed = GetTickCount() - start;
+    return elapsed < limitMs ? limitMs - elapsed : 0;
+}
+
 DWORD WaitAnswering(HANDLE handle, DWORD timeoutMs, bool answering) {
     if (!answering)
         return handle ? WaitForSingleObject(handle, timeoutMs) : (Sleep(timeoutMs), WAIT_TIMEOUT);
     const DWORD count = handle ? 1 : 0;
     const DWORD start = GetTickCount();
     for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        const DWORD left = elapsed < timeoutMs ? timeoutMs - elapsed : 0;
+        const DWORD left = TimeLeft(start, timeoutMs);
         // MWMO_INPUTAVAILABLE: input that was already queued, but seen by an earlier peek, wakes
         // the wait too, instead of waiting for the next input.
         const DWORD result = MsgWaitForMultipleObjectsEx(count, handle ? &handle : nullptr, left,

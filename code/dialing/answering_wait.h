@@ -31,4 +31,7 @@ bool DialWaiting();
 // the system. The result as WaitForSingleObject gives it.
 DWORD WaitAnswering(HANDLE handle, DWORD timeoutMs, bool answering);
 
+// The milliseconds left of limitMs, counted from start (a GetTickCount), or 0 when none are.
+DWORD TimeLeft(DWORD start, DWORD limitMs);
+
 } // namespace zelmora

@@ -5,23 +5,18 @@
 #include "../base/message_box.h"
 #include "../base/texts.h"
 #include "../phonebook/list_ops.h"
+#include "../base/text_cast.h"
+#include "link_modem.h"
 #include "run_dial_script.h"
 
 namespace zelmora {
 
 namespace {
 
-// Shows the guidance for an empty list or a list without a selected row; false then.
+// Shows the guidance, owned by the list, for an empty list or one without a selected row;
+// false then.
 bool HasSelectedRow(HWND list, const char16_t *whenEmpty, const char16_t *whenNoSelection) {
-    if (ListCount(list) == 0) {
-        ShowMessage(list, whenEmpty, MB_ICONINFORMATION);
-        return false;
-    }
-    if (SelectedRow(list) == -1) {
-        ShowMessage(list, whenNoSelection, MB_ICONINFORMATION);
-        return false;
-    }
-    return true;
+    return SelectedRowOrSay(list, list, whenEmpty, whenNoSelection) != -1;
 }
 
 } // namespace
@@ -44,6 +39,13 @@ bool ReadSelectedCellA(HWND list, char *buffer) {
 
 void ShowNotDialable() { ShowMessage(nullptr, kTextNotDialable, MB_ICONERROR | MB_TASKMODAL); }
 
+// The selected modem becomes the one that links dial with.
+void RememberSelectedModem() {
+    const int row = SelectedRow(g_modemList);
+    RememberLinkModem(W(ReadCell(g_modemList, row, 0).c_str()),
+                      W(ReadCell(g_modemList, row, 1).c_str()));
+}
+
 } // namespace
 
 void DialSelection() {
@@ -56,6 +58,7 @@ void DialSelection() {
         ShowNotDialable();
         return;
     }
+    RememberSelectedModem();
     RunDialScript(port, GetParent(g_phoneBookList), phone);
 }
 
@@ -67,6 +70,7 @@ void HangUpSelection() {
         ShowNotDialable();
         return;
     }
+    RememberSelectedModem();
     RunHangUpScript(port, GetParent(g_modemList));
 }
 

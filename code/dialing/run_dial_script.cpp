@@ -9,6 +9,7 @@
 
 #include "../base/file_io.h"
 #include "../base/message_box.h"
+#include "../base/scoped.h"
 #include "../base/shell_open.h"
 #include "../base/texts.h"
 #include "answering_wait.h"
@@ -88,16 +89,15 @@ bool IsCommandInterpreter(HANDLE process) {
 // when Zelmora ends in any way, a crash or Task Manager included. An interpreter left behind
 // would keep temp.bat open, and every later dial from the folder would fail.
 HANDLE InterpreterJob() {
+    // Kept open while Zelmora runs; the system closes it at the end.
     static const HANDLE job = [] {
-        HANDLE created = CreateJobObjectW(nullptr, nullptr);
+        ScopedHandle created(CreateJobObjectW(nullptr, nullptr));
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (created && !SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits,
-                                                sizeof limits)) {
-            CloseHandle(created);
-            created = nullptr;
-        }
-        return created;
+        if (created && !SetInformationJobObject(created.get(), JobObjectExtendedLimitInformation,
+                                                &limits, sizeof limits))
+            created.reset();
+        return created.release();
     }();
     return job;
 }
@@ -105,16 +105,13 @@ HANDLE InterpreterJob() {
 // Waits for the interpreter until the time limit, then ends it if it still runs: Windows' cmd
 // reopens the script for each line, and one left running could later read the next script at
 // its old offset. True when it had to be ended: its port took no commands.
-bool FinishInterpreter(HANDLE interpreter, DWORD waitMs, bool answering) {
-    bool ended = false;
-    if (WaitAnswering(interpreter, waitMs, answering) == WAIT_TIMEOUT &&
-        IsCommandInterpreter(interpreter)) {
-        TerminateProcess(interpreter, 1);
-        WaitForSingleObject(interpreter, kScriptGraceMs);
-        ended = true;
-    }
-    CloseHandle(interpreter);
-    return ended;
+bool FinishInterpreter(const ScopedHandle &interpreter, DWORD waitMs, bool answering) {
+    if (WaitAnswering(interpreter.get(), waitMs, answering) != WAIT_TIMEOUT ||
+        !IsCommandInterpreter(interpreter.get()))
+        return false;
+    TerminateProcess(interpreter.get(), 1);
+    WaitForSingleObject(interpreter.get(), kScriptGraceMs);
+    return true;
 }
 
 // The dial sound of a dial without window, played to its end on a thread of its own: an
@@ -127,12 +124,11 @@ class SoundToTheEnd {
     void Finish(DWORD waitMs) {
         if (!thread_)
             return;
-        if (WaitForSingleObject(thread_, waitMs) == WAIT_TIMEOUT) {
+        if (WaitForSingleObject(thread_.get(), waitMs) == WAIT_TIMEOUT) {
             g_playSound(nullptr, nullptr, 0);
-            WaitForSingleObject(thread_, kScriptGraceMs);
+            WaitForSingleObject(thread_.get(), kScriptGraceMs);
         }
-        CloseHandle(thread_);
-        thread_ = nullptr;
+        thread_.reset();
     }
     ~SoundToTheEnd() { Finish(0); }
     SoundToTheEnd(const SoundToTheEnd &) = delete;
@@ -143,7 +139,7 @@ class SoundToTheEnd {
         g_playSound(static_cast<const wchar_t *>(sound), nullptr, SND_SYNC);
         return 0;
     }
-    HANDLE thread_;
+    ScopedHandle thread_;
 };
 
 // Writes the script, has it run and waits for it, holding the folder's and the port's locks and
@@ -157,16 +153,14 @@ ScriptRun RunWhileLocked(const char *port, const std::string &script, HWND owner
     const ScriptLock lock(g_scriptTimeLimitMs, fromWindow);
     if (!lock.held())
         return ScriptRun::NotWritten;
-    const DWORD waited = GetTickCount() - start;
-    const PortLock portLock(port, waited < g_scriptTimeLimitMs ? g_scriptTimeLimitMs - waited : 0,
-                            fromWindow);
+    const PortLock portLock(port, TimeLeft(start, g_scriptTimeLimitMs), fromWindow);
     if (!portLock.held())
         return ScriptRun::NotWritten;
     if (const ScriptRun written = WriteScript(script); written != ScriptRun::Ran)
         return written;
-    HANDLE interpreter = ShellOpenScript(owner, kScriptFile);
-    if (interpreter && IsCommandInterpreter(interpreter) && InterpreterJob())
-        AssignProcessToJobObject(InterpreterJob(), interpreter);
+    const ScopedHandle interpreter(ShellOpenScript(owner, kScriptFile));
+    if (interpreter && IsCommandInterpreter(interpreter.get()) && InterpreterJob())
+        AssignProcessToJobObject(InterpreterJob(), interpreter.get());
     const DWORD started = GetTickCount();
     std::optional<SoundToTheEnd> quickSound;
     if (sound && fromWindow)
@@ -180,8 +174,7 @@ ScriptRun RunWhileLocked(const char *port, const std::string &script, HWND owner
         interpreter && FinishInterpreter(interpreter, g_scriptTimeLimitMs - grace, fromWindow);
     DeleteFileW(kScriptFile);
     if (quickSound) {
-        const DWORD elapsed = GetTickCount() - started;
-        quickSound->Finish(elapsed < g_scriptTimeLimitMs ? g_scriptTimeLimitMs - elapsed : 0);
+        quickSound->Finish(TimeLeft(started, g_scriptTimeLimitMs));
     }
     return timedOut ? ScriptRun::TimedOut : ScriptRun::Ran;
 }
@@ -195,22 +188,22 @@ std::wstring CurrentFolder() {
 // The one routine behind a dial and a hang-up: refusal, port lookup, then the script under the
 // folder's lock. From the shown main window (owner), its boxes are task-modal, so that they
 // keep in front of the window, and its waits keep the window answering while it takes no input.
-void RunScript(const char *port, HWND owner, const std::optional<std::string> &script,
+bool RunScript(const char *port, HWND owner, const std::optional<std::string> &script,
                const wchar_t *sound) {
     const bool fromWindow = owner && IsWindowVisible(owner);
     const UINT boxFlags = MB_ICONERROR | (fromWindow ? MB_TASKMODAL : 0);
     // A number such as "123&calc" would make cmd run a second command: refuse before writing.
     if (!script) {
         ShowMessage(nullptr, kTextNotDialable, boxFlags);
-        return;
+        return false;
     }
     if (!PortIsPresent(port)) {
         ShowPortNotFound(port, boxFlags);
-        return;
+        return false;
     }
     switch (RunWhileLocked(port, *script, owner, sound, fromWindow)) {
     case ScriptRun::Ran:
-        break;
+        return true;
     case ScriptRun::NotWritten:
         ShowMessage(nullptr, kTextCannotCreateScript, boxFlags);
         break;
@@ -221,6 +214,7 @@ void RunScript(const char *port, HWND owner, const std::optional<std::string> &s
         ShowMessageNaming(kTextModemTookNothing, PortText(port), boxFlags);
         break;
     }
+    return false;
 }
 
 } // namespace
@@ -229,12 +223,12 @@ void RunScript(const char *port, HWND owner, const std::optional<std::string> &s
 DWORD g_scriptTimeLimitMs = 10000;
 SoundFunction g_playSound = PlaySoundW;
 
-void RunDialScript(const char *port, HWND owner, const char *phone) {
-    RunScript(port, owner, ComposeDialScript(port, phone), L"dial.wav");
+bool RunDialScript(const char *port, HWND owner, const char *phone) {
+    return RunScript(port, owner, ComposeDialScript(port, phone), L"dial.wav");
 }
 
-void RunHangUpScript(const char *port, HWND owner) {
-    RunScript(port, owner, ComposeHangUpScript(port), nullptr);
+bool RunHangUpScript(const char *port, HWND owner) {
+    return RunScript(port, owner, ComposeHangUpScript(port), nullptr);
 }
 
 } // namespace zelmora

@@ -6,12 +6,13 @@
 
 namespace zelmora {
 
-// port and phone are zero-terminated byte strings, written into the script as they are.
-void RunDialScript(const char *port, HWND owner, const char *phone);
+// port and phone are zero-terminated byte strings, written into the script as they are. True
+// when the script ran to its end; false when a box told why not.
+bool RunDialScript(const char *port, HWND owner, const char *phone);
 
 // Sends "ath" to port through the same routine, without the dial sound: the modem goes on-hook
 // and releases the line, and a handset on that line carries the call on.
-void RunHangUpScript(const char *port, HWND owner);
+bool RunHangUpScript(const char *port, HWND owner);
 
 // The longest a script waits for the interpreter, and for another Zelmora's script in the same
 // folder, in milliseconds. Tests shorten it.

@@ -1,6 +1,7 @@
 // The per-folder lock file around temp.bat.
 #include "script_lock.h"
 
+#include "../base/file_io.h"
 #include "../base/shared_mutex.h"
 #include "answering_wait.h"
 #include "port_check.h"
@@ -22,8 +23,8 @@ ScriptLock::ScriptLock(DWORD timeoutMs, bool answering) {
     const DWORD start = GetTickCount();
     DWORD lastSeenHeld = start;
     for (;;) {
-        file_ = CreateFileW(kScriptLockFile, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        file_ = OpenFile(kScriptLockFile, GENERIC_WRITE | DELETE, OPEN_ALWAYS, 0,
+                         FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
         if (held())
             return;
         const DWORD error = GetLastError(), now = GetTickCount();
@@ -37,11 +38,6 @@ ScriptLock::ScriptLock(DWORD timeoutMs, bool answering) {
     }
 }
 
-ScriptLock::~ScriptLock() {
-    if (held())
-        CloseHandle(file_);
-}
-
 std::wstring PortLockName(const char *port) {
     std::wstring name = PortDeviceName(port);
     if (!name.empty())
@@ -53,19 +49,13 @@ PortLock::PortLock(const char *port, DWORD timeoutMs, bool answering) {
     const std::wstring name = PortLockName(port);
     // A name taken by another kind of object, or one this user may not open, fails here: then
     // no dial, rather than one without the lock.
-    mutex_ = CreateSharedMutex(name.c_str(), false);
+    mutex_.reset(CreateSharedMutex(name.c_str(), false));
     if (!mutex_)
         return;
     // An abandoned mutex is ours as well: its holder ended, and so did its interpreter.
-    const DWORD result = WaitAnswering(mutex_, timeoutMs, answering);
-    held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-}
-
-PortLock::~PortLock() {
-    if (held_)
-        ReleaseMutex(mutex_);
-    if (mutex_)
-        CloseHandle(mutex_);
+    const DWORD result = WaitAnswering(mutex_.get(), timeoutMs, answering);
+    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED)
+        ownership_ = MutexOwnership(mutex_.get());
 }
 
 } // namespace zelmora

@@ -1,12 +1,16 @@
-// One script at a time in a folder: two dials, or a dial and a hang-up, started close together
-// would otherwise write, run and delete the same temp.bat. The lock is a file that the file
-// system holds, so that it counts across sessions (fast user switching) and across computers
-// that share the folder, where a named kernel object counts in one session of one computer.
+// The two locks around a script. One script at a time in a folder: two dials, or a dial and a
+// hang-up, started close together would otherwise write, run and delete the same temp.bat; that
+// lock is a file that the file system holds, so that it counts across sessions (fast user
+// switching) and across computers that share the folder, where a named kernel object counts on
+// one computer only. One call at a time on a port: that one is a named mutex, as a port belongs
+// to one computer, and every session of it shares the name.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+#include "../base/scoped.h"
 
 namespace zelmora {
 
@@ -27,13 +31,12 @@ bool DeletePending(const wchar_t *name, DWORD error, DWORD sinceSeenMs);
 class ScriptLock {
   public:
     ScriptLock(DWORD timeoutMs, bool answering);
-    ~ScriptLock();
     ScriptLock(const ScriptLock &) = delete;
     ScriptLock &operator=(const ScriptLock &) = delete;
-    bool held() const { return file_ != INVALID_HANDLE_VALUE; }
+    bool held() const { return static_cast<bool>(file_); }
 
   private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    ScopedHandle file_;
 };
 
 // The name of the mutex that the scripts for one port share on this computer, from whatever
@@ -47,14 +50,13 @@ std::wstring PortLockName(const char *port);
 class PortLock {
   public:
     PortLock(const char *port, DWORD timeoutMs, bool answering);
-    ~PortLock();
     PortLock(const PortLock &) = delete;
     PortLock &operator=(const PortLock &) = delete;
-    bool held() const { return held_; }
+    bool held() const { return ownership_.held(); }
 
   private:
-    HANDLE mutex_ = nullptr;
-    bool held_ = false;
+    ScopedHandle mutex_;
+    MutexOwnership ownership_; // given up before the handle closes
 };
 
 } // namespace zelmora

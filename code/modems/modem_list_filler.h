@@ -14,7 +14,7 @@ enum class ModemStep { Com = 1, Security, Locator, Connect, Blanket, Query };
 // The message shown when a step fails.
 const char16_t *ModemStepFailure(ModemStep step);
 
-// CoInitializeSecurity's answer when security was set before in this process (an HRESULT).
+// CoInitializeSecurity's answer when security was set before in this process (an HRESULT):
 // RPC_E_TOO_LATE
 inline constexpr std::int32_t kSecurityAlreadySet = static_cast<std::int32_t>(0x80010119);
 

@@ -1,6 +1,7 @@
-// The seven WMI steps behind the modem list.
+// The six WMI steps behind the modem list, and the modems that the last one delivers.
 #include "wmi_modem_source.h"
 
+#include "../base/scoped.h"
 #include "../base/text_cast.h"
 #include "com_string.h"
 
@@ -83,9 +84,9 @@ bool WmiModemSource::Next(std::u16string &name, std::u16string &port) {
     enumerator_->Next(WBEM_INFINITE, 1, &object, &returned);
     if (returned == 0)
         return false;
+    const ComInterface<IWbemClassObject> delivered(object);
     name = StringProperty(object, L"Name");
     port = StringProperty(object, L"AttachedTo");
-    object->Release();
     return true;
 }
 

@@ -9,15 +9,10 @@
 namespace zelmora {
 
 void DeleteSelectedEntry(HWND mainWindow) {
-    if (ListCount(g_phoneBookList) == 0) {
-        ShowMessage(mainWindow, kTextNothingToDelete, MB_ICONINFORMATION);
+    const int row =
+        SelectedRowOrSay(g_phoneBookList, mainWindow, kTextNothingToDelete, kTextSelectToDelete);
+    if (row == -1)
         return;
-    }
-    const int row = SelectedRow(g_phoneBookList);
-    if (row == -1) {
-        ShowMessage(mainWindow, kTextSelectToDelete, MB_ICONINFORMATION);
-        return;
-    }
     // Only a Yes deletes: a box that failed to show answers 0.
     if (ShowMessage(mainWindow, kTextConfirmDelete, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
         IDYES)

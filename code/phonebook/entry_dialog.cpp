@@ -39,14 +39,8 @@ void OnInitEdit(HWND dialog) {
     SetWindowTextW(dialog, W(kTextEditTitle));
     TakeHandles(dialog, g_editState);
     HWND list = g_editState.phoneBookList;
-    if (ListCount(list) == 0) {
-        ShowMessage(dialog, kTextNothingToEdit, MB_ICONINFORMATION);
-        EndDialog(dialog, 0);
-        return;
-    }
-    g_editedRow = SelectedRow(list);
+    g_editedRow = SelectedRowOrSay(list, dialog, kTextNothingToEdit, kTextSelectToEdit);
     if (g_editedRow == -1) {
-        ShowMessage(dialog, kTextSelectToEdit, MB_ICONINFORMATION);
         EndDialog(dialog, 0);
         return;
     }

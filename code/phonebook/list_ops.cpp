@@ -5,7 +5,10 @@
 
 #include <vector>
 
+#include "../base/message_box.h"
+#include "../base/scoped.h"
 #include "../base/text_cast.h"
+#include "../base/texts.h"
 
 namespace zelmora {
 
@@ -25,10 +28,8 @@ void SetUpColumns(HWND list, const wchar_t *secondColumn) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     // The widths are pixels at 96 DPI, while the dialog grows with the system font: unscaled,
     // the columns would fill only half of the list at 150 %.
-    HDC screen = GetDC(list);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(list, screen);
-    InsertColumn(list, 0, L"Name", MulDiv(250, dpi, 96));
+    const int dpi = GetDeviceCaps(WindowDC(list).get(), LOGPIXELSX);
+    InsertColumn(list, 0, kColumnName, MulDiv(250, dpi, 96));
     InsertColumn(list, 1, secondColumn, MulDiv(130, dpi, 96));
 }
 
@@ -44,6 +45,14 @@ void ClearList(HWND list) { SendMessageW(list, LVM_DELETEALLITEMS, 0, 0); }
 int SelectedRow(HWND list) {
     return static_cast<int>(
         SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED | LVNI_SELECTED));
+}
+
+int SelectedRowOrSay(HWND list, HWND owner, const char16_t *whenEmpty,
+                     const char16_t *whenNoSelection) {
+    const int row = ListCount(list) == 0 ? -1 : SelectedRow(list);
+    if (row == -1)
+        ShowMessage(owner, ListCount(list) == 0 ? whenEmpty : whenNoSelection, MB_ICONINFORMATION);
+    return row;
 }
 
 int AppendRow(HWND list) { return AppendRow(list, nullptr, nullptr); }

@@ -18,6 +18,10 @@ int ColumnCount(HWND list);
 void ClearList(HWND list);
 // The first row that is both selected and focused, or -1.
 int SelectedRow(HWND list);
+// The list's selected row; or -1, after an information box owned by owner that says why there
+// is none: the list is empty (whenEmpty) or has no selected row (whenNoSelection).
+int SelectedRowOrSay(HWND list, HWND owner, const char16_t *whenEmpty,
+                     const char16_t *whenNoSelection);
 // Appends an empty row at the end, changing no selection; returns its index.
 int AppendRow(HWND list);
 // Appends a row holding first and second in columns 0 and 1 (a null text leaves its cell

@@ -82,7 +82,8 @@ struct StoredEntries {
     std::map<int, StoredPair> shown;
     std::vector<int> kept; // numbers holding a half entry, or a value that is no readable text
     // False while a load runs, and after one that failed or was cut short: then nothing is
-    // known of what the key holds, and a save writes nothing.
+    // known of what the key holds, and a save writes nothing. True before any load: nothing
+    // shown or kept, so a save writes only the rows (the phone book's first save).
     bool known = true;
 };
 

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "main_window_fixture.h"
 #include "modem_line.h"
@@ -18,6 +19,20 @@ namespace {
 
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zelmora";
+// What the installer registers for tel: and callto: links, value by value: key, name, data
+// (%s: the install folder). The ZIP registers none of it.
+const struct {
+    const wchar_t *key, *name, *data;
+} kLinkRegistration[] = {
+    {L"Software\\Classes\\Zelmora.Link", L"URL Protocol", L""},
+    {L"Software\\Classes\\Zelmora.Link\\shell\\open\\command", nullptr,
+     L"\"%s\\zelmora.exe\" \"%1\""},
+    {L"Software\\Brannock\\Zelmora\\Capabilities", L"ApplicationName", L"Zelmora"},
+    {L"Software\\Brannock\\Zelmora\\Capabilities\\URLAssociations", L"tel", L"Zelmora.Link"},
+    {L"Software\\Brannock\\Zelmora\\Capabilities\\URLAssociations", L"callto", L"Zelmora.Link"},
+    {L"Software\\RegisteredApplications", L"Zelmora", L"Software\\Brannock\\Zelmora\\Capabilities"},
+};
+
 const wchar_t *const kInstalledFiles[] = {L"zelmora.exe",        L"dial.wav",    L"Zelmora.chm",
                                           L"manual\\index.html", L"LICENSE.txt", L"README.txt",
                                           L"Uninstall.exe"};
@@ -53,6 +68,27 @@ std::wstring RegistryText(HKEY root, const wchar_t *key, const wchar_t *value) {
     if (RegGetValueW(root, key, value, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
         return L"<missing>";
     return text;
+}
+
+// The link registration's values as they should be for an install in folder (expected), or as
+// they are now ("<missing>" for each that is not there).
+std::vector<std::wstring> LinkRegistration(const std::wstring &folder, bool expected) {
+    std::vector<std::wstring> values;
+    for (const auto &value : kLinkRegistration) {
+        std::wstring data = value.data;
+        if (const std::size_t at = data.find(L"%s"); at != std::wstring::npos)
+            data.replace(at, 2, folder);
+        values.push_back(expected ? data : RegistryText(HKEY_CURRENT_USER, value.key, value.name));
+    }
+    return values;
+}
+
+bool KeyExists(const wchar_t *key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(opened);
+    return true;
 }
 
 struct Shortcut {
@@ -102,6 +138,7 @@ TEST(Release, PortableZipDialsFromItsOwnFolder) {
         EXPECT_TRUE(Exists(folder + L"\\" + file)) << testing::PrintToString(std::wstring(file));
     EXPECT_EQ(QuickDialFrom(folder + L"\\zelmora.exe", folder), "at&d0\r\natd 123;\r\n");
     EXPECT_FALSE(Exists(folder + L"\\temp.bat"));
+    EXPECT_FALSE(KeyExists(L"Software\\Classes\\Zelmora.Link")) << "the ZIP registers no links";
 }
 
 TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
@@ -121,6 +158,7 @@ TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"Publisher"), L"Zelmora developers");
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayIcon"),
               installed + L"\\zelmora.exe,0");
+    EXPECT_EQ(LinkRegistration(installed, false), LinkRegistration(installed, true));
 
     DWORD kib = 0, size = sizeof kib; // the installed files come to about 1,140 KiB
     RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize", RRF_RT_REG_DWORD, nullptr,
@@ -161,6 +199,11 @@ TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
     EXPECT_FALSE(Exists(installed));
     EXPECT_FALSE(Exists(shortcut));
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName"), L"<missing>");
+    // Every key and value of the link registration is gone, and nothing else of the user's.
+    for (const wchar_t *key : {L"Software\\Classes\\Zelmora.Link", L"Software\\Brannock"})
+        EXPECT_FALSE(KeyExists(key)) << testing::PrintToString(std::wstring(key));
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, L"Software\\RegisteredApplications", L"Zelmora"),
+              L"<missing>");
     EXPECT_EQ(StoredValues(), (std::vector<std::pair<std::wstring, std::wstring>>{
                                   {L"00_Name", L"Ann"}, {L"00_PhoneNumber", L"123"}}));
 }

@@ -151,7 +151,13 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     EXPECT_TRUE(WaitUntil(enabled));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelmora.Wait(10000), 0);
-    const auto stored = StoredValues();
+    auto stored = StoredValues();
+    // The modem of the last Dial or Hang up is the one that links dial with, beside the entries.
+    const auto link = std::find_if(stored.begin(), stored.end(),
+                                   [](const auto &value) { return value.first == L"LinkPort"; });
+    ASSERT_NE(link, stored.end());
+    EXPECT_EQ(link->second, L"COM5");
+    std::erase_if(stored, [](const auto &value) { return value.first.rfind(L"Link", 0) == 0; });
     const std::vector<std::pair<std::wstring, std::wstring>> expected = {
         {L"00_Name", L"Ann"},        {L"00_PhoneNumber", L"55501"}, {L"01_Name", L"Bob"},
         {L"01_PhoneNumber", L"100"}, {L"02_Name", L"Cleo"},         {L"02_PhoneNumber", L"0123"},

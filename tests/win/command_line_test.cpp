@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/globals.h"
+#include "base/text_cast.h"
 #include "app/startup.h"
 #include "main_window_fixture.h"
 
@@ -13,6 +14,7 @@ TEST(ReadCommandLine, FollowsTheQuotingRules) {
         const char *phone;
         const char *port;
         bool hangUp = false;
+        const wchar_t *link = L"";
     } cases[] = {
         {L"zelmora.exe /phone:123 /port:COM3", "123", "COM3"},
         {L"zelmora.exe /port:COM3 \"/hangup:now\"", "", "COM3", true},
@@ -23,11 +25,14 @@ TEST(ReadCommandLine, FollowsTheQuotingRules) {
         {L"zelmora.exe /phone:1 /phone /port:COM3", "", "COM3"},
         {L"zelmora.exe", "", ""},
         {L"zelmora.exe /port:COM3 phone:123", "", "COM3"},
+        // A link takes nothing else from the command line.
+        {L"zelmora.exe /phone:1 /port:COM3 \"tel:+1 555\" callto:2", "", "", false, L"tel:+1 555"},
+        {L"zelmora.exe CALLTO://5 /hangup /port:COM3", "", "", false, L"CALLTO://5"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.commandLine)));
         ResetProcessState();
-        ReadCommandLine(c.commandLine);
+        EXPECT_EQ(ReadCommandLine(c.commandLine), U(c.link));
         EXPECT_STREQ(g_quickDialPhone, c.phone);
         EXPECT_STREQ(g_quickDialPort, c.port);
         EXPECT_EQ(g_quickHangUp, c.hangUp);

@@ -10,10 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/globals.h"
+
 using Entry = std::pair<std::wstring, std::wstring>;
 using Entries = std::vector<Entry>;
 
-inline constexpr wchar_t kPhoneBookKey[] = L"Software\\Brannock\\Zelmora";
+using zelmora::kPhoneBookKey;
 
 // Removes the phone-book key with all its values.
 void DeletePhoneBookKey();
@@ -63,3 +65,4 @@ class MainWindowTest : public testing::Test {
     HWND modems_ = nullptr;
     HWND phoneBook_ = nullptr;
 };
+#include "base/globals.h"

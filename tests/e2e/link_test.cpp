@@ -1,0 +1,164 @@
+// tel: and callto: links given to the real zelmora.exe: the question, the dial into the test
+// modem after Yes, the hang-up after OK, nothing after No or for a link that can not be dialled
+// whole, and the main window when no modem for links is known.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/globals.h"
+#include "main_window_fixture.h"
+#include "modem_line.h"
+#include "res/resource.h"
+#include "zelmora_process.h"
+
+namespace {
+
+void RememberLinkModem(const wchar_t *port) {
+    const std::wstring name = L"Test modem";
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, L"LinkPort", REG_SZ, port,
+                    static_cast<DWORD>((lstrlenW(port) + 1) * sizeof(wchar_t)));
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, L"LinkModem", REG_SZ, name.c_str(),
+                    static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
+}
+
+// Waits for the box with text, checks its default button, and presses answer.
+void Answer(ZelmoraProcess &zelmora, const std::wstring &text, int defaultButton, int answer) {
+    HWND box = zelmora.FindWindowTitled(L"Zelmora", 10000, text.c_str());
+    ASSERT_NE(box, nullptr) << testing::PrintToString(text);
+    const LONG style = GetWindowLongW(GetDlgItem(box, defaultButton), GWL_STYLE) & BS_TYPEMASK;
+    EXPECT_EQ(style, BS_DEFPUSHBUTTON) << "the default button";
+    PostMessageW(box, WM_COMMAND, answer, 0);
+}
+
+} // namespace
+
+TEST(Link, AsksThenDialsWithTheRememberedModemAndHangsUpAfterOk) {
+    ASSERT_TRUE(TestModemAvailable());
+    const struct {
+        const wchar_t *link;
+        const char *number; // as the modem gets it
+        int answer;
+    } cases[] = {
+        {L"\"tel:+1-555-0123;ext=45\"", "+15550123,45", IDYES},
+        {L"\"tel:+1 (555) 0123\"", "+15550123", IDYES},
+        {L"callto://5550123 /port:COM12", "5550123", IDYES}, // a link takes no port
+        {L"TEL:%2B15550123", "+15550123", IDNO},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.link)));
+        DeletePhoneBookKey();
+        RememberLinkModem(L"COM5");
+        DeleteFileW(L"temp.bat");
+        const std::size_t before = ModemBytes("com5").size(), other = ModemBytes("com12").size();
+        ZelmoraProcess zelmora(c.link);
+        const std::string number = c.number;
+        Answer(zelmora,
+               L"The modem on COM5 (Test modem) is to dial " +
+                   std::wstring(number.begin(), number.end()) + L". Dial now?",
+               IDNO, c.answer);
+        if (c.answer == IDYES) {
+            EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd " + number + ";\r\n");
+            const std::size_t dialled = ModemBytes("com5").size();
+            Answer(zelmora,
+                   L"Pick up the handset. When the call is over, press OK to hang up the modem on "
+                   L"COM5.",
+                   IDOK, IDOK);
+            EXPECT_EQ(WaitForModemBytes("com5", dialled), "ath\r\n");
+        }
+        EXPECT_EQ(zelmora.Wait(10000), 0);
+        Sleep(300);
+        if (c.answer == IDNO) {
+            EXPECT_EQ(ModemBytes("com5").size(), before);
+        }
+        EXPECT_EQ(ModemBytes("com12").size(), other);
+        EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+TEST(Link, ALinkThatCanNotBeDialledWholeIsRefusedAndNothingIsWritten) {
+    ASSERT_TRUE(TestModemAvailable());
+    RememberLinkModem(L"COM5");
+    // The command line, and the link as the box quotes it.
+    const std::pair<const wchar_t *, const wchar_t *> cases[] = {
+        {L"tel:1&calc", L"tel:1&calc"},
+        {L"tel:%26", L"tel:%26"},
+        {L"\"tel:1\"\"%20/port:COM1\"", L"tel:1\"%20/port:COM1"},
+        {L"tel:", L"tel:"},
+        {L"tel:+1+555", L"tel:+1+555"},
+        {L"callto:someone /phone:1 /port:COM5", L"callto:someone"},
+    };
+    for (const auto &[link, quoted] : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(link)));
+        const std::size_t before = ModemBytes("com5").size();
+        ZelmoraProcess zelmora(link);
+        HWND box = zelmora.FindWindowTitled(L"Zelmora", 10000);
+        ASSERT_NE(box, nullptr);
+        wchar_t text[512] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, ARRAYSIZE(text));
+        EXPECT_EQ(std::wstring(text), L"The link \"" + std::wstring(quoted) +
+                                          L"\" holds something that can not be dialled, so "
+                                          L"Zelmora dials nothing.");
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(zelmora.Wait(10000), 0);
+        EXPECT_EQ(ModemBytes("com5").size(), before);
+        EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+TEST(Link, WithoutAKnownModemTheWindowOpensAndSaysHowToChooseOne) {
+    ASSERT_TRUE(TestModemAvailable());
+    for (const wchar_t *remembered : {L"", L"COM77"}) { // none, or a port that is gone
+        SCOPED_TRACE(testing::PrintToString(std::wstring(remembered)));
+        DeletePhoneBookKey();
+        if (*remembered)
+            RememberLinkModem(remembered);
+        const std::size_t before = ModemBytes("com5").size();
+        ZelmoraProcess zelmora(L"tel:5550123");
+        HWND box = zelmora.FindWindowTitled(
+            L"Zelmora", 15000,
+            L"Zelmora does not know which modem dials links. Choose a modem in the Modems list and "
+            L"dial or hang up once from this window; links then use that modem.");
+        ASSERT_NE(box, nullptr);
+        HWND main = GetWindow(box, GW_OWNER);
+        ASSERT_NE(main, nullptr);
+        EXPECT_NE(GetDlgItem(main, IDC_MODEM_LIST), nullptr) << "owned by the main window";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        Sleep(300);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(zelmora.Wait(10000), 0);
+        EXPECT_EQ(ModemBytes("com5").size(), before);
+    }
+}
+
+TEST(Link, AnOpenWindowTakesTheLinkAndDialsWithItsSelectedModem) {
+    ASSERT_TRUE(TestModemAvailable());
+    DeletePhoneBookKey();
+    RememberLinkModem(L"COM12"); // the window's choice counts first
+    ZelmoraProcess window(L"");
+    HWND main = window.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    RemoteList modems(GetDlgItem(main, IDC_MODEM_LIST), window.id());
+    const int com5 = modems.FindRow(L"COM5", 1);
+    ASSERT_NE(com5, -1);
+    modems.Select(com5);
+    const std::size_t before = ModemBytes("com5").size();
+    ZelmoraProcess link(L"tel:5550123");
+    EXPECT_EQ(link.Wait(10000), 0) << "the link's own process hands it over and ends";
+    HWND ask = window.FindWindowTitled(
+        L"Zelmora", 10000,
+        (L"The modem on COM5 (" + modems.Cell(com5, 0) + L") is to dial 5550123. Dial now?")
+            .c_str());
+    ASSERT_NE(ask, nullptr);
+    EXPECT_EQ(GetWindow(ask, GW_OWNER), main);
+    PostMessageW(ask, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 5550123;\r\n");
+    HWND hangUp = window.FindWindowTitled(
+        L"Zelmora", 10000,
+        L"Pick up the handset. When the call is over, press OK to hang up the modem on COM5.");
+    ASSERT_NE(hangUp, nullptr);
+    const std::size_t dialled = ModemBytes("com5").size();
+    PostMessageW(hangUp, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WaitForModemBytes("com5", dialled), "ath\r\n");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(window.Wait(10000), 0);
+}

@@ -1,0 +1,61 @@
+// The number that a tel: or callto: link dials, or its refusal.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "app/link.h"
+
+using namespace zelmora;
+
+TEST(Link, GivesTheNumberAsTheModemGetsItOrRefusesTheWholeLink) {
+    const struct {
+        std::u16string link;
+        std::optional<std::string> number; // nothing: refused
+    } cases[] = {
+        {u"tel:+1-555-0123", "+15550123"},
+        {u"tel:+1 (555) 0123", "+15550123"},
+        {u"tel:555.0123", "5550123"},
+        {u"tel:%2B1%20555%200123", "+15550123"},
+        {u"tel:+1-555-0123;ext=45", "+15550123,45"},
+        {u"tel:5550123;phone-context=example.com", "5550123"},
+        {u"tel:5550123;isub=12;ext=7", "5550123,7"},
+        {u"tel:*31#5550123", "*31#5550123"},
+        {u"TEL:5550123", "5550123"},
+        {u"callto:5550123", "5550123"},
+        {u"callto://+15550123", "+15550123"},
+        {u"CallTo://5550123", "5550123"},
+        {u"tel:", std::nullopt},
+        {u"tel:-", std::nullopt},
+        {u"tel:1&calc", std::nullopt},
+        {u"tel:%26", std::nullopt},
+        {u"tel:1%26calc", std::nullopt},
+        {u"tel:1\"%20/port:COM1", std::nullopt},
+        {u"tel:+1+555", std::nullopt},
+        {u"tel:1+555", std::nullopt},
+        {u"tel:5550123;foo=1", std::nullopt},
+        {u"tel:5550123;", std::nullopt},
+        {u"tel:5550123;ext=", std::nullopt},
+        {u"tel:5550123;ext=4;ext=5", std::nullopt},
+        {u"tel:5550123;ext=+4", std::nullopt},
+        {u"tel:555abc", std::nullopt},
+        {u"callto:someone", std::nullopt},
+        {u"tel:%", std::nullopt},
+        {u"tel:%2", std::nullopt},
+        {u"tel:%zz", std::nullopt},
+        {u"tel:%00", std::nullopt},
+        {u"tel:55\x0431", std::nullopt},
+        {u"tel:5550123%0D%0Aecho", std::nullopt},
+        {u"tel:" + std::u16string(259, u'5'), std::string(259, '5')},
+        {u"tel:" + std::u16string(260, u'5'), std::nullopt},
+        {u"tel:" + std::u16string(256, u'5') + u";ext=999", std::nullopt},
+        {u"/phone:5550123", std::nullopt},
+        {u"telephone:5550123", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(
+            std::string(c.link.begin(), c.link.begin() + std::min<std::size_t>(40, c.link.size())));
+        EXPECT_EQ(LinkNumber(c.link), c.number);
+        EXPECT_EQ(IsLink(c.link), c.link.rfind(u"/", 0) != 0 && c.link.rfind(u"telephone", 0) != 0);
+    }
+}
