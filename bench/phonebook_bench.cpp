@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "base/globals.h"
+#include "base/process_state.h"
 #include "phonebook/export_import.h"
-#include "phonebook/list_ops.h"
-#include "phonebook/persistence.h"
+#include "base/list_view.h"
+#include "phonebook/registry_store.h"
 
 using namespace zelmora;
 

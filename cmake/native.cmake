@@ -17,3 +17,6 @@ add_test(NAME docs_one_home COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-docs $
 
 # The desktop's tel: and callto: links on Linux: register, open, unregister.
 add_test(NAME link_handler COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-link-handler)
+
+# The layers of code/, as docs/architecture.md draws them.
+add_test(NAME code_layers COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-layers ${CMAKE_SOURCE_DIR})

@@ -17,22 +17,23 @@ add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_compile_definitions(zelmora_core PUBLIC UNICODE _UNICODE)
 
 add_library(zelmora_win STATIC
-  code/app/about.cpp
+  code/app/help_menu.cpp
   code/app/link_dial.cpp
   code/app/main_window.cpp
   code/app/startup.cpp
   code/base/file_io.cpp
-  code/base/globals.cpp
+  code/base/list_view.cpp
   code/base/message_box.cpp
+  code/base/process_state.cpp
   code/base/shared_mutex.cpp
   code/base/shell_open.cpp
   code/base/wine.cpp
   code/dialing/answering_wait.cpp
+  code/dialing/dial_locks.cpp
   code/dialing/dial_selection.cpp
   code/dialing/link_modem.cpp
   code/dialing/port_check.cpp
-  code/dialing/run_dial_script.cpp
-  code/dialing/script_lock.cpp
+  code/dialing/run_script.cpp
   code/modems/com_string.cpp
   code/modems/modem_discovery.cpp
   code/modems/wine_serial_ports.cpp
@@ -40,9 +41,8 @@ add_library(zelmora_win STATIC
   code/phonebook/delete_entry.cpp
   code/phonebook/entry_dialog.cpp
   code/phonebook/export_import.cpp
-  code/phonebook/list_ops.cpp
   code/phonebook/list_rows.cpp
-  code/phonebook/persistence.cpp)
+  code/phonebook/registry_store.cpp)
 target_link_libraries(zelmora_win PUBLIC zelmora_core
   comctl32 comdlg32 gdi32 shell32 ole32 oleaut32 wbemuuid winmm advapi32 user32 kernel32)
 

@@ -4,21 +4,21 @@
 #include <commctrl.h>
 #include <comdef.h>
 
-#include "../base/globals.h"
+#include "../base/process_state.h"
 #include "../base/message_box.h"
 #include "../base/texts.h"
 #include "../dialing/answering_wait.h"
 #include "../dialing/dial_selection.h"
 #include "../dialing/link_modem.h"
-#include "../dialing/run_dial_script.h"
+#include "../dialing/run_script.h"
 #include "../modems/modem_discovery.h"
 #include "../phonebook/delete_entry.h"
 #include "../phonebook/entry_dialog.h"
 #include "../phonebook/export_import.h"
-#include "../phonebook/list_ops.h"
-#include "../phonebook/persistence.h"
+#include "../base/list_view.h"
+#include "../phonebook/registry_store.h"
 #include "../res/resource.h"
-#include "about.h"
+#include "help_menu.h"
 #include "link_dial.h"
 #include "startup.h"
 

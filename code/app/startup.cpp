@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "../base/globals.h"
+#include "../base/process_state.h"
 #include "../base/scoped.h"
 #include "../base/shared_mutex.h"
 #include "../base/text_cast.h"

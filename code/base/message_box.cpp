@@ -1,7 +1,7 @@
 // Message boxes captioned with the product name.
 #include "message_box.h"
 
-#include "globals.h"
+#include "process_state.h"
 #include "text_cast.h"
 
 namespace zelmora {

@@ -1,13 +1,13 @@
 // Dial and hang up from the two lists' selected rows.
 #include "dial_selection.h"
 
-#include "../base/globals.h"
+#include "../base/process_state.h"
 #include "../base/message_box.h"
 #include "../base/texts.h"
-#include "../phonebook/list_ops.h"
+#include "../base/list_view.h"
 #include "../base/text_cast.h"
 #include "link_modem.h"
-#include "run_dial_script.h"
+#include "run_script.h"
 
 namespace zelmora {
 

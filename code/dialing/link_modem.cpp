@@ -1,7 +1,7 @@
 // The modem for links, in the phone book's key.
 #include "link_modem.h"
 
-#include "../base/globals.h"
+#include "../base/process_state.h"
 #include "../base/scoped.h"
 
 namespace zelmora {

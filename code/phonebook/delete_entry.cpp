@@ -1,10 +1,10 @@
 // Delete: guidance when there is nothing to delete, then a confirmation whose default is No.
 #include "delete_entry.h"
 
-#include "../base/globals.h"
+#include "../base/process_state.h"
 #include "../base/message_box.h"
 #include "../base/texts.h"
-#include "list_ops.h"
+#include "../base/list_view.h"
 
 namespace zelmora {
 

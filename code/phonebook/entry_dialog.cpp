@@ -6,7 +6,7 @@
 #include "../base/texts.h"
 #include "../res/resource.h"
 #include "keypad.h"
-#include "list_ops.h"
+#include "../base/list_view.h"
 #include "list_rows.h"
 
 namespace zelmora {

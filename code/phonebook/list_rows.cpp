@@ -2,7 +2,7 @@
 #include "list_rows.h"
 
 #include "../base/text_cast.h"
-#include "list_ops.h"
+#include "../base/list_view.h"
 
 namespace zelmora {
 

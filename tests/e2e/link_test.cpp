@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "base/globals.h"
+#include "base/process_state.h"
 #include "main_window_fixture.h"
 #include "modem_line.h"
 #include "res/resource.h"

@@ -5,7 +5,7 @@
 
 #include "main_window_fixture.h"
 #include "modem_line.h"
-#include "dialing/script_lock.h"
+#include "dialing/dial_locks.h"
 #include "res/resource.h"
 #include "test_files.h"
 #include "zelmora_process.h"

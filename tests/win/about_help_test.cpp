@@ -1,8 +1,8 @@
 // The Help menu: the About box's texts and results, and what the shell is asked to open.
 #include <windows.h>
 
-#include "app/about.h"
-#include "base/globals.h"
+#include "app/help_menu.h"
+#include "base/process_state.h"
 #include "base/wine.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"

@@ -9,7 +9,7 @@
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "phonebook/export_import.h"
-#include "phonebook/list_ops.h"
+#include "base/list_view.h"
 #include "res/resource.h"
 #include "test_files.h"
 

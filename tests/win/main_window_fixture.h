@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/globals.h"
+#include "base/process_state.h"
 
 using Entry = std::pair<std::wstring, std::wstring>;
 using Entries = std::vector<Entry>;
@@ -65,4 +65,4 @@ class MainWindowTest : public testing::Test {
     HWND modems_ = nullptr;
     HWND phoneBook_ = nullptr;
 };
-#include "base/globals.h"
+#include "base/process_state.h"

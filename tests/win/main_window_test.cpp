@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "base/globals.h"
+#include "base/process_state.h"
 #include "app/main_window.h"
 #include "dialog_driver.h"
-#include "phonebook/list_ops.h"
+#include "base/list_view.h"
 #include "main_window_fixture.h"
 #include "res/resource.h"
 

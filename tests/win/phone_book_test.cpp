@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <string>
 
-#include "base/globals.h"
+#include "base/process_state.h"
 #include "base/scoped.h"
 #include "app/main_window.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
-#include "phonebook/list_ops.h"
-#include "phonebook/persistence.h"
+#include "base/list_view.h"
+#include "phonebook/registry_store.h"
 #include "res/resource.h"
 
 using namespace zelmora;

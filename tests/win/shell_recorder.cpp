@@ -2,7 +2,7 @@
 #include "shell_recorder.h"
 
 #include "base/shell_open.h"
-#include "dialing/run_dial_script.h"
+#include "dialing/run_script.h"
 #include "test_files.h"
 
 namespace {

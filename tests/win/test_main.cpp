@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/globals.h"
+#include "base/process_state.h"
 #include "app/startup.h"
 
 int wmain(int argc, wchar_t **argv) {

@@ -1,6 +1,6 @@
 // The one routine that dials and hangs up: the script's file, the shell request, the sound and
 // the clean-up.
-#include "run_dial_script.h"
+#include "run_script.h"
 
 #include <mmsystem.h>
 
@@ -15,7 +15,7 @@
 #include "answering_wait.h"
 #include "dial_script.h"
 #include "port_check.h"
-#include "script_lock.h"
+#include "dial_locks.h"
 
 namespace zelmora {
 

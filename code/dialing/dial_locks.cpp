@@ -1,5 +1,5 @@
-// The per-folder lock file around temp.bat.
-#include "script_lock.h"
+// The per-folder lock file around temp.bat, and the per-port mutex around a call.
+#include "dial_locks.h"
 
 #include "../base/file_io.h"
 #include "../base/shared_mutex.h"

@@ -1,12 +1,13 @@
-// The operations through which Zelmora reads and changes its two list controls. The phone-book
-// list is the phone book: there is no other copy of the entries.
+// The list-view layer: the operations through which Zelmora reads and changes its two list
+// controls, for the modem list and the phone book alike. The phone-book list is the phone book:
+// there is no other copy of the entries.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "../base/limits.h"
+#include "limits.h"
 
 namespace zelmora {
 

@@ -1,10 +1,10 @@
 // The About box and the two help commands that hand a document to the shell.
-#include "about.h"
+#include "help_menu.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "../base/globals.h"
+#include "../base/process_state.h"
 #include "../base/scoped.h"
 #include "../base/shell_open.h"
 #include "../base/wine.h"

@@ -1,5 +1,5 @@
 // The process-wide state.
-#include "globals.h"
+#include "process_state.h"
 
 namespace zelmora {
 

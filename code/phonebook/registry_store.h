@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "../base/globals.h"
+#include "../base/process_state.h"
 #include "../base/scoped.h"
 #include "phone_book_storage.h"
 

@@ -1,14 +1,14 @@
 // List-control messages behind the list operations, and the sort by name.
-#include "list_ops.h"
+#include "list_view.h"
 
 #include <commctrl.h>
 
 #include <vector>
 
-#include "../base/message_box.h"
-#include "../base/scoped.h"
-#include "../base/text_cast.h"
-#include "../base/texts.h"
+#include "message_box.h"
+#include "scoped.h"
+#include "text_cast.h"
+#include "texts.h"
 
 namespace zelmora {
 

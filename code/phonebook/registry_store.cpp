@@ -1,11 +1,11 @@
 // The registry store behind the phone book's load and save.
-#include "persistence.h"
+#include "registry_store.h"
 
-#include "../base/globals.h"
+#include "../base/process_state.h"
 #include "../base/message_box.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
-#include "list_ops.h"
+#include "../base/list_view.h"
 #include "list_rows.h"
 
 #include <vector>
