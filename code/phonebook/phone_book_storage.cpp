@@ -68,6 +68,8 @@ std::optional<int> LoadEntries(PhoneBookStore &store, PhoneBookRows &rows, Store
     case StoreOpen::Opened:
         break;
     }
+    // The names first: a store may bring each value's data with its name.
+    const std::vector<std::u16string> names = store.ValueNames();
     StoredPair pair;
     // Shows the entry under index when both its values are text; keeps the number otherwise.
     // False when the number holds nothing.
@@ -94,7 +96,7 @@ std::optional<int> LoadEntries(PhoneBookStore &store, PhoneBookRows &rows, Store
     // whether there are any: where Windows merges a user's copy of the key with the machine's,
     // it promises no merged count.
     std::vector<int> later;
-    for (const std::u16string &value : store.ValueNames())
+    for (const std::u16string &value : names)
         if (const int number = ValueNameIndex(value); number > index)
             later.push_back(number);
     std::sort(later.begin(), later.end());

@@ -58,7 +58,8 @@ class PhoneBookStore {
     virtual StoreOpen Open(StoreAccess access) = 0;
     // Reads a value whole, of any length: its type and bytes when it holds text.
     virtual ValueRead Read(const std::u16string &name, StoredValue &value) = 0;
-    // The names of the key's values.
+    // The names of the key's values. The load asks for them first, so that a store may bring
+    // each value's data with its name and answer the reads from that.
     virtual std::vector<std::u16string> ValueNames() = 0;
     // Writes a value of the given type and bytes; false when the write failed.
     virtual bool Write(const std::u16string &name, const StoredValue &value) = 0;

@@ -14,6 +14,14 @@ namespace zelmora {
 
 namespace {
 
+// A value name as the registry compares it: letter case folded.
+std::u16string FoldedName(std::u16string name) {
+    for (char16_t &c : name)
+        if (c >= u'A' && c <= u'Z')
+            c += u'a' - u'A';
+    return name;
+}
+
 // What the last load found under the entry numbers, and which the last save wrote: the
 // numbers that the next save may write and the entries that it may delete.
 StoredEntries g_stored;
@@ -41,6 +49,11 @@ StoreOpen RegistryStore::Open(StoreAccess access) {
 }
 
 ValueRead RegistryStore::Read(const std::u16string &name, StoredValue &value) {
+    // What the enumeration already brought.
+    if (const auto found = enumerated_.find(FoldedName(name)); found != enumerated_.end()) {
+        value = found->second;
+        return ValueRead::Text;
+    }
     // Most values fit the first buffer; a longer one is read whole at its size.
     std::vector<BYTE> data(kCellCapacity * sizeof(wchar_t));
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -64,16 +77,30 @@ ValueRead RegistryStore::Read(const std::u16string &name, StoredValue &value) {
 
 std::vector<std::u16string> RegistryStore::ValueNames() {
     std::vector<std::u16string> names;
-    // A value name has at most 16,383 characters.
+    enumerated_.clear();
+    // A value name has at most 16,383 characters. Each value comes with its data where that
+    // fits a cell: the load then reads it from here, one call to the registry for each value.
     std::vector<wchar_t> name(16384);
+    std::vector<BYTE> data(kCellCapacity * sizeof(wchar_t));
     for (DWORD index = 0;; ++index) {
-        DWORD length = static_cast<DWORD>(name.size());
-        const LSTATUS status = RegEnumValueW(key_.get(), index, name.data(), &length, nullptr,
-                                             nullptr, nullptr, nullptr);
+        DWORD length = static_cast<DWORD>(name.size()), type = 0,
+              size = static_cast<DWORD>(data.size());
+        LSTATUS status = RegEnumValueW(key_.get(), index, name.data(), &length, nullptr, &type,
+                                       data.data(), &size);
+        if (status == ERROR_MORE_DATA) { // a long value: its name alone; Read gets it whole
+            length = static_cast<DWORD>(name.size());
+            status = RegEnumValueW(key_.get(), index, name.data(), &length, nullptr, nullptr,
+                                   nullptr, nullptr);
+            type = REG_NONE;
+        }
         if (status == ERROR_NO_MORE_ITEMS)
             break;
-        if (status == ERROR_SUCCESS)
-            names.emplace_back(U(name.data()), length);
+        if (status != ERROR_SUCCESS)
+            continue;
+        names.emplace_back(U(name.data()), length);
+        if (type == REG_SZ || type == REG_EXPAND_SZ)
+            enumerated_[FoldedName(names.back())] = {
+                type, std::string(reinterpret_cast<const char *>(data.data()), size)};
     }
     return names;
 }
@@ -88,7 +115,10 @@ void RegistryStore::Delete(const std::u16string &name) {
     RegDeleteValueW(key_.get(), W(name.c_str()));
 }
 
-void RegistryStore::Close() { key_.reset(); }
+void RegistryStore::Close() {
+    key_.reset();
+    enumerated_.clear();
+}
 
 void LoadPhoneBook(HWND owner, PhoneBookStore &store) {
     ListRows rows(g_phoneBookList);

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <string>
+
 #include "../base/process_state.h"
 #include "../base/scoped.h"
 #include "phone_book_storage.h"
@@ -23,6 +26,8 @@ class RegistryStore : public PhoneBookStore {
 
   private:
     const wchar_t *subkey_;
+    // The text values that ValueNames enumerated with their data, by folded name, until Close.
+    std::map<std::u16string, StoredValue> enumerated_;
     // Closed by Close, or at the end of an operation that an exception cut short.
     RegistryKey key_;
 };
