@@ -131,8 +131,11 @@ void DialPendingLink(HWND window) {
         modem = {W(ReadCell(g_modemList, row, 1).c_str()),
                  W(ReadCell(g_modemList, row, 0).c_str())};
     std::string port;
+    // A window that opened for the link takes it up before the dialog manager first shows it.
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);
+    else if (!IsWindowVisible(window))
+        ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     if (!UsablePort(modem.port, port)) {
         ShowMessage(window, kTextLinkNeedsModem, MB_ICONINFORMATION);
