@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "base/list_view.h"
 #include "base/process_state.h"
 #include "phonebook/export_import.h"
-#include "base/list_view.h"
 #include "phonebook/registry_store.h"
 
 using namespace zelmora;

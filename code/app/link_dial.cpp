@@ -1,15 +1,15 @@
 // Links on the command line and handed to the main window: the number, the modem, the two boxes.
 #include "link_dial.h"
 
-#include "../base/process_state.h"
+#include "../base/list_view.h"
 #include "../base/message_box.h"
+#include "../base/process_state.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
 #include "../dialing/answering_wait.h"
 #include "../dialing/link_modem.h"
 #include "../dialing/port_check.h"
 #include "../dialing/run_script.h"
-#include "../base/list_view.h"
 #include "link.h"
 #include "startup.h"
 

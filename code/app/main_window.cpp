@@ -4,8 +4,9 @@
 #include <commctrl.h>
 #include <comdef.h>
 
-#include "../base/process_state.h"
+#include "../base/list_view.h"
 #include "../base/message_box.h"
+#include "../base/process_state.h"
 #include "../base/texts.h"
 #include "../dialing/answering_wait.h"
 #include "../dialing/dial_selection.h"
@@ -15,7 +16,6 @@
 #include "../phonebook/delete_entry.h"
 #include "../phonebook/entry_dialog.h"
 #include "../phonebook/export_import.h"
-#include "../base/list_view.h"
 #include "../phonebook/registry_store.h"
 #include "../res/resource.h"
 #include "help_menu.h"

@@ -1,11 +1,11 @@
 // Dial and hang up from the two lists' selected rows.
 #include "dial_selection.h"
 
-#include "../base/process_state.h"
-#include "../base/message_box.h"
-#include "../base/texts.h"
 #include "../base/list_view.h"
+#include "../base/message_box.h"
+#include "../base/process_state.h"
 #include "../base/text_cast.h"
+#include "../base/texts.h"
 #include "link_modem.h"
 #include "run_script.h"
 

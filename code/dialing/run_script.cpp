@@ -13,9 +13,9 @@
 #include "../base/shell_open.h"
 #include "../base/texts.h"
 #include "answering_wait.h"
+#include "dial_locks.h"
 #include "dial_script.h"
 #include "port_check.h"
-#include "dial_locks.h"
 
 namespace zelmora {
 

@@ -1,11 +1,11 @@
 // Discovery: the WMI source poured into the modem list control.
 #include "modem_discovery.h"
 
-#include "../base/process_state.h"
+#include "../base/list_view.h"
 #include "../base/message_box.h"
+#include "../base/process_state.h"
 #include "../base/text_cast.h"
 #include "../base/wine.h"
-#include "../base/list_view.h"
 #include "modem_list_filler.h"
 #include "wine_serial_ports.h"
 #include "wmi_modem_source.h"

@@ -1,10 +1,10 @@
 // Delete: guidance when there is nothing to delete, then a confirmation whose default is No.
 #include "delete_entry.h"
 
-#include "../base/process_state.h"
-#include "../base/message_box.h"
-#include "../base/texts.h"
 #include "../base/list_view.h"
+#include "../base/message_box.h"
+#include "../base/process_state.h"
+#include "../base/texts.h"
 
 namespace zelmora {
 

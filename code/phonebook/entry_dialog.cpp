@@ -1,12 +1,12 @@
 // The entry dialog: validation, the duplicate check of Add, the overwrite of Edit, the keypad.
 #include "entry_dialog.h"
 
+#include "../base/list_view.h"
 #include "../base/message_box.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
 #include "../res/resource.h"
 #include "keypad.h"
-#include "../base/list_view.h"
 #include "list_rows.h"
 
 namespace zelmora {

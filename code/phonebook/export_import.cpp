@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "../base/file_io.h"
-#include "../base/process_state.h"
+#include "../base/list_view.h"
 #include "../base/message_box.h"
+#include "../base/process_state.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
-#include "../base/list_view.h"
 #include "list_rows.h"
 #include "phone_book_text.h"
 

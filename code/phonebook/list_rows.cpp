@@ -1,8 +1,8 @@
 // The list-control view of the phone book, through the list operations.
 #include "list_rows.h"
 
-#include "../base/text_cast.h"
 #include "../base/list_view.h"
+#include "../base/text_cast.h"
 
 namespace zelmora {
 

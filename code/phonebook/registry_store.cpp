@@ -1,11 +1,11 @@
 // The registry store behind the phone book's load and save.
 #include "registry_store.h"
 
-#include "../base/process_state.h"
+#include "../base/list_view.h"
 #include "../base/message_box.h"
+#include "../base/process_state.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
-#include "../base/list_view.h"
 #include "list_rows.h"
 
 #include <vector>

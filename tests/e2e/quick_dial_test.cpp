@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "dialing/dial_locks.h"
 #include "main_window_fixture.h"
 #include "modem_line.h"
-#include "dialing/dial_locks.h"
 #include "res/resource.h"
 #include "test_files.h"
 #include "zelmora_process.h"

@@ -1,9 +1,9 @@
 // The quick-dial strings from whole command lines, split by the platform's quoting rules.
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "base/process_state.h"
 #include "base/text_cast.h"
-#include "app/startup.h"
 #include "main_window_fixture.h"
 
 using namespace zelmora;

@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "base/file_io.h"
+#include "base/list_view.h"
 #include "dialing/dial_selection.h"
 #include "dialing/run_script.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "modem_line.h"
-#include "base/list_view.h"
 #include "res/resource.h"
 #include "shell_recorder.h"
 #include "test_files.h"

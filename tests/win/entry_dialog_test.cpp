@@ -1,12 +1,12 @@
 // The entry dialog in both modes, driven as the user would: fields, keypad, OK and Cancel.
 #include <windows.h>
 
+#include "base/list_view.h"
 #include "base/process_state.h"
 #include "dialog_driver.h"
 #include "failing_allocation.h"
 #include "main_window_fixture.h"
 #include "phonebook/entry_dialog.h"
-#include "base/list_view.h"
 #include "res/resource.h"
 
 using namespace zelmora;

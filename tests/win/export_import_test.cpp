@@ -6,10 +6,10 @@
 #include <string>
 
 #include "base/file_io.h"
+#include "base/list_view.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "phonebook/export_import.h"
-#include "base/list_view.h"
 #include "res/resource.h"
 #include "test_files.h"
 

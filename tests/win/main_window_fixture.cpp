@@ -3,14 +3,14 @@
 
 #include <commctrl.h>
 
+#include "app/main_window.h"
 #include "base/file_io.h"
+#include "base/list_view.h"
 #include "base/process_state.h"
 #include "base/scoped.h"
 #include "base/wine.h"
 #include "dialing/port_check.h"
 #include "dialing/run_script.h"
-#include "app/main_window.h"
-#include "base/list_view.h"
 #include "res/resource.h"
 
 using namespace zelmora;

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "base/process_state.h"
 #include "app/main_window.h"
-#include "dialog_driver.h"
 #include "base/list_view.h"
+#include "base/process_state.h"
+#include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "res/resource.h"
 

@@ -6,14 +6,14 @@
 
 #include <cstdio>
 
+#include "app/main_window.h"
+#include "base/list_view.h"
 #include "base/process_state.h"
 #include "base/wine.h"
-#include "app/main_window.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "modems/com_string.h"
 #include "modems/modem_discovery.h"
-#include "base/list_view.h"
 #include "res/resource.h"
 
 using namespace zelmora;

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <string>
 
+#include "app/main_window.h"
+#include "base/list_view.h"
 #include "base/process_state.h"
 #include "base/scoped.h"
-#include "app/main_window.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
-#include "base/list_view.h"
 #include "phonebook/registry_store.h"
 #include "res/resource.h"
 

@@ -9,9 +9,9 @@
 
 #include "base/file_io.h"
 #include "base/shared_mutex.h"
+#include "dialing/dial_locks.h"
 #include "dialing/port_check.h"
 #include "dialing/run_script.h"
-#include "dialing/dial_locks.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "shell_recorder.h"

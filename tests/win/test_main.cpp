@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/process_state.h"
 #include "app/startup.h"
+#include "base/process_state.h"
 
 int wmain(int argc, wchar_t **argv) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
