@@ -40,7 +40,7 @@ bool UsablePort(const std::wstring &port, std::string &bytes) {
         !WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, port.c_str(), -1, narrow, kCellCapacity,
                              nullptr, nullptr) ||
         !MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow, -1, back, kCellCapacity) ||
-        port != back || !PortIsPresent(narrow))
+        port != back || !PortIsPresent(port))
         return false;
     bytes = narrow;
     return true;

@@ -38,14 +38,14 @@ ScriptLock::ScriptLock(DWORD timeoutMs, bool answering) {
     }
 }
 
-std::wstring PortLockName(const char *port) {
+std::wstring PortLockName(const std::wstring &port) {
     std::wstring name = PortDeviceName(port);
     if (!name.empty())
         CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
     return L"Global\\Zelmora.port." + name;
 }
 
-PortLock::PortLock(const char *port, DWORD timeoutMs, bool answering) {
+PortLock::PortLock(const std::wstring &port, DWORD timeoutMs, bool answering) {
     const std::wstring name = PortLockName(port);
     // A name taken by another kind of object, or one this user may not open, fails here: then
     // no dial, rather than one without the lock.

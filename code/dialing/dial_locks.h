@@ -42,14 +42,14 @@ class ScriptLock {
 // The name of the mutex that the scripts for one port share on this computer, from whatever
 // folder: two calls through one modem at once would end the first. Ports are compared without
 // case and without a leading "\\.\\".
-std::wstring PortLockName(const char *port);
+std::wstring PortLockName(const std::wstring &port);
 
 // Holds port's lock while it lives, once it got it within timeoutMs (waiting with
 // WaitAnswering). The mutex may be opened by every user of the computer, elevated or not, with
 // no more rights than waiting and releasing (CreateSharedMutex).
 class PortLock {
   public:
-    PortLock(const char *port, DWORD timeoutMs, bool answering);
+    PortLock(const std::wstring &port, DWORD timeoutMs, bool answering);
     PortLock(const PortLock &) = delete;
     PortLock &operator=(const PortLock &) = delete;
     bool held() const { return ownership_.held(); }

@@ -68,15 +68,14 @@ bool IsNeverAModem(const std::wstring &device, const std::wstring &target) {
 // Wine knows the COM ports that it makes itself at each start (its own serial devices and the
 // ones named under HKLM\Software\Wine\Ports), as Windows knows its own; a link made by hand
 // in dosdevices is unknown to it, and is refused like a missing port.
-std::wstring PortDeviceName(const char *port) {
-    const std::wstring name = PortText(port);
+std::wstring PortDeviceName(const std::wstring &name) {
     if (name.size() > 4 &&
         CompareStringOrdinal(name.c_str(), 4, L"\\\\.\\", 4, FALSE) == CSTR_EQUAL)
         return name.substr(4);
     return name;
 }
 
-bool PortIsPresent(const char *port) {
+bool PortIsPresent(const std::wstring &port) {
     const std::wstring device = PortDeviceName(port);
     // A drive letter or a path is never a port.
     if (device.empty() || device.find_first_of(L":\\/") != std::wstring::npos)
@@ -91,8 +90,8 @@ std::wstring PortText(const char *port) {
     return name;
 }
 
-void ShowPortNotFound(const char *port, UINT flags) {
-    ShowMessageNaming(kTextPortNotFound, PortText(port), flags);
+void ShowPortNotFound(const std::wstring &port, UINT flags) {
+    ShowMessageNaming(kTextPortNotFound, port, flags);
 }
 
 } // namespace zelmora

@@ -16,20 +16,20 @@ std::wstring QueryDeviceTarget(const wchar_t *deviceName);
 using DeviceLookupFunction = std::wstring(__cdecl *)(const wchar_t *deviceName);
 extern DeviceLookupFunction g_deviceTarget;
 
-// The port as UTF-16 text in the ANSI code page, the way the list cell was read.
+// The port's bytes as UTF-16 text in the ANSI code page, the way the list cell was read: the
+// one conversion of a dial, made where the script's routine takes the port.
 std::wstring PortText(const char *port);
 
-// The port's device name: its text in the ANSI code page, the way the list cell was read,
-// without a leading "\\.\".
-std::wstring PortDeviceName(const char *port);
+// The port's device name: its text without a leading "\\.\".
+std::wstring PortDeviceName(const std::wstring &port);
 
 // True when the port (as a list cell or the command line gives it, "\\.\" prefix or not)
 // names a device that exists and could be a modem's: no disk, console, null device, printer,
 // pipe or mailslot. An empty port exists nowhere, and a name that
 // is no device, such as a file's, is refused: the script's redirection would write into it.
-bool PortIsPresent(const char *port);
+bool PortIsPresent(const std::wstring &port);
 
 // Shows "Can not find the port ..." for port, in a box without owner, with these flags.
-void ShowPortNotFound(const char *port, UINT flags);
+void ShowPortNotFound(const std::wstring &port, UINT flags);
 
 } // namespace zelmora

@@ -145,7 +145,7 @@ class SoundToTheEnd {
 // Writes the script, has it run and waits for it, holding the folder's and the port's locks and
 // keeping the window busy meanwhile. It holds nothing when it returns, so that a box shown then
 // keeps no other dial waiting.
-ScriptRun RunWhileLocked(const char *port, const std::string &script, HWND owner,
+ScriptRun RunWhileLocked(const std::wstring &port, const std::string &script, HWND owner,
                          const wchar_t *sound, bool fromWindow) {
     const WindowBusy busy(fromWindow ? owner : nullptr);
     // The folder's script, then the port's call: each waits within the one time limit.
@@ -197,11 +197,12 @@ bool RunScript(const char *port, HWND owner, const std::optional<std::string> &s
         ShowMessage(nullptr, kTextNotDialable, boxFlags);
         return false;
     }
-    if (!PortIsPresent(port)) {
-        ShowPortNotFound(port, boxFlags);
+    const std::wstring portName = PortText(port);
+    if (!PortIsPresent(portName)) {
+        ShowPortNotFound(portName, boxFlags);
         return false;
     }
-    switch (RunWhileLocked(port, *script, owner, sound, fromWindow)) {
+    switch (RunWhileLocked(portName, *script, owner, sound, fromWindow)) {
     case ScriptRun::Ran:
         return true;
     case ScriptRun::NotWritten:
@@ -211,7 +212,7 @@ bool RunScript(const char *port, HWND owner, const std::optional<std::string> &s
         ShowMessageNaming(kTextForeignScript, CurrentFolder(), boxFlags);
         break;
     case ScriptRun::TimedOut:
-        ShowMessageNaming(kTextModemTookNothing, PortText(port), boxFlags);
+        ShowMessageNaming(kTextModemTookNothing, portName, boxFlags);
         break;
     }
     return false;

@@ -127,7 +127,7 @@ TEST(QuickDial, TwoAtOnceFromOneFolderTakeTurns) {
 TEST(QuickDial, DialsFromTwoFoldersIntoOnePortWaitForEachOther) {
     ASSERT_TRUE(TestModemAvailable());
     // The port's lock, held here as a dial in a third folder would hold it.
-    HANDLE held = CreateMutexW(nullptr, TRUE, zelmora::PortLockName("COM5").c_str());
+    HANDLE held = CreateMutexW(nullptr, TRUE, zelmora::PortLockName(L"COM5").c_str());
     const std::wstring folders[] = {ScratchFolder() + L"\\port-a", ScratchFolder() + L"\\port-b"};
     for (const std::wstring &folder : folders)
         CreateDirectoryW(folder.c_str(), nullptr);

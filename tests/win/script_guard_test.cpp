@@ -107,10 +107,11 @@ TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
         std::thread other([&] {
             HANDLE mutex = nullptr;
             if (c.holder == Squatter)
-                mutex = CreateEventW(nullptr, TRUE, FALSE, PortLockName("COM3").c_str());
+                mutex = CreateEventW(nullptr, TRUE, FALSE, PortLockName(L"COM3").c_str());
             else if (c.holder != Folder)
-                mutex = CreateMutexW(
-                    nullptr, TRUE, PortLockName(c.holder == Port ? "\\\\.\\com3" : "COM4").c_str());
+                mutex =
+                    CreateMutexW(nullptr, TRUE,
+                                 PortLockName(c.holder == Port ? L"\\\\.\\com3" : L"COM4").c_str());
             SetEvent(taken);
             Sleep(c.holdMs);
             if (mutex) {
