@@ -194,7 +194,11 @@ TEST(Release, InstallerInstallsForTheUserAndTheUninstallerKeepsThePhoneBook) {
     StoreEntries({{L"Ann", L"123"}});
     // The uninstaller copies itself away and returns at once: wait for its work instead.
     RunToEnd(installed + L"\\Uninstall.exe", L"/S");
-    for (int i = 0; i < 100 && Exists(installed); ++i)
+    const auto uninstalled = [&] {
+        return !Exists(installed) &&
+               RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName") == L"<missing>";
+    };
+    for (int i = 0; i < 100 && !uninstalled(); ++i)
         Sleep(100);
     EXPECT_FALSE(Exists(installed));
     EXPECT_FALSE(Exists(shortcut));
