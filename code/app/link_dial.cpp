@@ -26,9 +26,7 @@ void ShowLinkNotDialable(HWND owner, const std::u16string &link) {
     std::wstring quoted = W(link.c_str());
     if (quoted.size() > 200)
         quoted = quoted.substr(0, 200) + L"...";
-    std::wstring text(lstrlenW(W(kTextLinkNotDialable)) + quoted.size(), L'\0');
-    text.resize(wsprintfW(text.data(), W(kTextLinkNotDialable), quoted.c_str()));
-    ShowMessage(owner, U(text.c_str()), MB_ICONERROR | MB_SETFOREGROUND);
+    ShowMessageNaming(kTextLinkNotDialable, quoted, MB_ICONERROR | MB_SETFOREGROUND, owner);
 }
 
 // The port's bytes for the script when the port is there: its text in the ANSI code page,

@@ -14,8 +14,10 @@ namespace zelmora {
 // A message box captioned with the product name.
 int ShowMessage(HWND owner, const char16_t *text, UINT flags);
 
-// A box without owner whose text is format with its one %s filled by name (a port, a folder).
-int ShowMessageNaming(const char16_t *format, const std::wstring &name, UINT flags);
+// A box whose text is format with its one %s filled by name (a port, a folder, a link); without
+// owner unless one is given.
+int ShowMessageNaming(const char16_t *format, const std::wstring &name, UINT flags,
+                      HWND owner = nullptr);
 
 // Runs a message's work and reports running out of memory in a box owned by owner. No
 // exception may unwind into the dialog manager's frames, which cannot pass it on.
