@@ -20,3 +20,6 @@ add_test(NAME link_handler COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-link-ha
 
 # The layers of code/, as docs/architecture.md draws them.
 add_test(NAME code_layers COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-layers ${CMAKE_SOURCE_DIR})
+
+# On a fresh machine the build that runs under Wine is chosen only after Wine is installed.
+add_test(NAME windows_arch_after_install COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-windows-arch)
