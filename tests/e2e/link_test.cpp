@@ -13,14 +13,6 @@
 
 namespace {
 
-void RememberLinkModem(const wchar_t *port) {
-    const std::wstring name = L"Test modem";
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, L"LinkPort", REG_SZ, port,
-                    static_cast<DWORD>((lstrlenW(port) + 1) * sizeof(wchar_t)));
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, L"LinkModem", REG_SZ, name.c_str(),
-                    static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
-}
-
 // Waits for the box with text, checks its default button, and presses answer.
 void Answer(ZelmoraProcess &zelmora, const std::wstring &text, int defaultButton, int answer) {
     HWND box = zelmora.FindWindowTitled(L"Zelmora", 10000, text.c_str());

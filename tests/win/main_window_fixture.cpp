@@ -181,3 +181,11 @@ void MainWindowTest::TearDown() {
 void MainWindowTest::Command(int id) {
     SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
+
+void RememberLinkModem(const wchar_t *port) {
+    const std::wstring name = L"Test modem";
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, L"LinkPort", REG_SZ, port,
+                    static_cast<DWORD>((lstrlenW(port) + 1) * sizeof(wchar_t)));
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, L"LinkModem", REG_SZ, name.c_str(),
+                    static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
+}

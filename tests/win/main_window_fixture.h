@@ -22,6 +22,8 @@ void DeletePhoneBookKey();
 bool PhoneBookKeyExists();
 // Writes entries as the program stores them, at indices 0, 1, ...
 void StoreEntries(const Entries &entries);
+// Stores port as the modem that links dial with, named "Test modem".
+void RememberLinkModem(const wchar_t *port);
 // Every value of the key: name and data as text (up to the first NUL).
 std::vector<std::pair<std::wstring, std::wstring>> StoredValues();
 

@@ -1,5 +1,6 @@
 // The test modem's side of a serial port: the bytes that reached COMn under Wine, as recorded
-// by tools/test-modem in the modem folder of the build that ZELMORA_BUILD_DIR names.
+// by tools/test-modem in the modem folder of the build that ZELMORA_BUILD_DIR names, and, for a
+// real software modem's port, what the far end of its calls reported.
 #pragma once
 
 #include <string>
@@ -11,3 +12,12 @@ std::string ModemBytes(const char *port);
 // Waits up to timeoutMs until the recording holds more than `since` bytes and stops growing;
 // returns the bytes added after `since`.
 std::string WaitForModemBytes(const char *port, std::size_t since, unsigned timeoutMs = 5000);
+
+// The far end of the real software modem on port (test-modem's real:comN): its report so far.
+std::string FarEndReport(const char *port);
+// Waits up to timeoutMs for the far end to report a call after byte `since` of its report and
+// to ring; the number it was called with (its NDID), or empty when no call came.
+std::string WaitForFarEndCall(const char *port, std::size_t since, unsigned timeoutMs = 5000);
+// Whether the far end rang no more after byte `since` of its report, over one ring interval
+// and a half (it rings every 5 s while a call stands).
+bool FarEndStopsRinging(const char *port, std::size_t since);

@@ -1,0 +1,94 @@
+// Each way to place a call, judged as a user judges it: a real software modem on COM7 dials,
+// the far end of its line is called with the number and rings, and Hang up ends the ringing.
+// The exact bytes are the byte recorder's business (quick_dial_test, typical_call_test).
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "main_window_fixture.h"
+#include "modem_line.h"
+#include "res/resource.h"
+#include "zelmora_process.h"
+
+namespace {
+
+// Presses button in the box with text, once it shows.
+void Answer(ZelmoraProcess &zelmora, const wchar_t *text, int button) {
+    HWND box = zelmora.FindWindowTitled(L"Zelmora", 10000, text);
+    ASSERT_NE(box, nullptr) << testing::PrintToString(std::wstring(text));
+    PostMessageW(box, WM_COMMAND, button, 0);
+}
+
+// The main window with the entry to dial and COM7 chosen.
+struct Window {
+    std::unique_ptr<ZelmoraProcess> zelmora;
+    HWND main = nullptr;
+
+    void Open(const wchar_t *number) {
+        StoreEntries({{L"Far end", number}});
+        zelmora = std::make_unique<ZelmoraProcess>(L"");
+        main = zelmora->FindWindowTitled(L"Zelmora");
+        ASSERT_NE(main, nullptr);
+        RemoteList modems(GetDlgItem(main, IDC_MODEM_LIST), zelmora->id());
+        RemoteList book(GetDlgItem(main, IDC_PHONE_BOOK_LIST), zelmora->id());
+        modems.Select(modems.FindRow(L"COM7", 1));
+        book.Select(0);
+    }
+    void Press(int button) {
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(main, button)));
+    }
+};
+
+} // namespace
+
+TEST(RealModem, EachWayToDialCallsTheFarEndAndHangUpEndsTheRinging) {
+    ASSERT_TRUE(TestModemAvailable());
+    std::unique_ptr<ZelmoraProcess> link;
+    Window window;
+    const struct {
+        const char *way;
+        const char *number;
+        std::function<void()> dial, hangUp;
+    } ways[] = {
+        {"quick dial, then /hangup", "5550123",
+         [] { EXPECT_EQ(ZelmoraProcess(L"/phone:5550123 /port:COM7").Wait(10000), 0); },
+         [] { EXPECT_EQ(ZelmoraProcess(L"/port:COM7 /hangup").Wait(10000), 0); }},
+        {"Dial and Hang up in the window", "5550124",
+         [&] {
+             window.Open(L"5550124");
+             window.Press(IDC_DIAL);
+         },
+         [&] {
+             window.Press(IDC_HANG_UP);
+             window.Press(IDCANCEL); // Esc closes the window
+             EXPECT_EQ(window.zelmora->Wait(10000), 0);
+         }},
+        {"a link's Yes, then the second box's OK", "5550125",
+         [&] {
+             RememberLinkModem(L"COM7");
+             link = std::make_unique<ZelmoraProcess>(L"tel:555-0125");
+             Answer(*link, L"The modem on COM7 (Test modem) is to dial 5550125. Dial now?", IDYES);
+         },
+         [&] {
+             Answer(*link,
+                    L"Pick up the handset. When the call is over, press OK to hang up the modem "
+                    L"on COM7.",
+                    IDOK);
+             EXPECT_EQ(link->Wait(10000), 0);
+         }},
+    };
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.way);
+        DeletePhoneBookKey();
+        const std::size_t before = FarEndReport("com7").size();
+        way.dial();
+        EXPECT_EQ(WaitForFarEndCall("com7", before), way.number);
+        const std::size_t bytes = ModemBytes("com7").size();
+        way.hangUp();
+        EXPECT_NE(WaitForModemBytes("com7", bytes), "") << "Hang up wrote nothing";
+        EXPECT_TRUE(FarEndStopsRinging("com7", FarEndReport("com7").size()));
+    }
+}
