@@ -31,6 +31,8 @@ add_library(zelmora_win STATIC
   code/dialing/answering_wait.cpp
   code/dialing/dial_locks.cpp
   code/dialing/dial_selection.cpp
+  code/dialing/dialing_location.cpp
+  code/dialing/dialing_rules_dialog.cpp
   code/dialing/link_modem.cpp
   code/dialing/port_check.cpp
   code/dialing/run_script.cpp
@@ -44,7 +46,7 @@ add_library(zelmora_win STATIC
   code/phonebook/list_rows.cpp
   code/phonebook/registry_store.cpp)
 target_link_libraries(zelmora_win PUBLIC zelmora_core
-  comctl32 comdlg32 gdi32 shell32 ole32 oleaut32 wbemuuid winmm advapi32 user32 kernel32)
+  comctl32 comdlg32 gdi32 shell32 ole32 oleaut32 wbemuuid winmm tapi32 advapi32 user32 kernel32)
 
 # The version for the resources, from project(); string 106 is the same text.
 set(version_patch 0)

@@ -105,7 +105,7 @@ std::optional<std::string> LinkNumber(const std::u16string &link) {
     std::string number;
     if (!AppendDigits(whole.substr(0, semicolon), number, true) || !HasDigit(number))
         return std::nullopt;
-    std::string extension;
+    std::string extension, context;
     for (std::string_view rest = whole.substr(semicolon == whole.npos ? whole.size() : semicolon);
          !rest.empty();) {
         rest.remove_prefix(1); // the semicolon
@@ -114,11 +114,18 @@ std::optional<std::string> LinkNumber(const std::u16string &link) {
         if (StartsWithNoCase(parameter, "ext=") && extension.empty()) {
             if (!AppendDigits(parameter.substr(4), extension, false) || !HasDigit(extension))
                 return std::nullopt;
+        } else if (StartsWithNoCase(parameter, "phone-context=+") && context.empty()) {
+            // A local number within a global one (RFC 3966): the two together are the number in
+            // international form, which the dialing rules dial as its country needs.
+            if (!AppendDigits(parameter.substr(14), context, true) || !HasDigit(context))
+                return std::nullopt;
         } else if (!StartsWithNoCase(parameter, "phone-context=") &&
                    !StartsWithNoCase(parameter, "isub=")) {
             return std::nullopt;
         }
     }
+    if (!context.empty() && number[0] != '+')
+        number = context + number;
     if (!extension.empty())
         number += "," + extension;
     if (number.size() > kMaxCellLength)

@@ -7,6 +7,7 @@
 #include "../base/text_cast.h"
 #include "../base/texts.h"
 #include "../dialing/answering_wait.h"
+#include "../dialing/dialing_location.h"
 #include "../dialing/link_modem.h"
 #include "../dialing/port_check.h"
 #include "../dialing/run_script.h"
@@ -46,16 +47,23 @@ bool UsablePort(const std::wstring &port, std::string &bytes) {
 
 // Asks, with No as the default, then dials as quick dial does and, after the second box's OK,
 // hangs up. owner: the main window, or none for a start without window.
+// The box shows the number exactly as the modem gets it, and the link's own form beside it
+// where the dialing rules changed it.
 void ConfirmAndDial(HWND owner, const std::string &number, const LinkModem &modem,
                     const std::string &port) {
-    wchar_t text[1025];
-    const std::wstring wideNumber(number.begin(), number.end());
-    wsprintfW(text, W(kTextLinkConfirm), modem.port.c_str(),
-              modem.name.empty() ? L"?" : modem.name.c_str(), wideNumber.c_str());
     const UINT where = owner ? MB_TASKMODAL : MB_SETFOREGROUND;
+    const std::optional<std::string> dialled = NumberToDial(owner, where, number);
+    if (!dialled)
+        return;
+    std::wstring shown(dialled->begin(), dialled->end());
+    if (*dialled != number)
+        shown += L" (" + std::wstring(number.begin(), number.end()) + L")";
+    wchar_t text[1025];
+    wsprintfW(text, W(kTextLinkConfirm), modem.port.c_str(),
+              modem.name.empty() ? L"?" : modem.name.c_str(), shown.c_str());
     if (ShowMessage(owner, U(text), MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION | where) != IDYES)
         return;
-    if (!RunDialScript(port.c_str(), owner, number.c_str()))
+    if (!RunDialScript(port.c_str(), owner, dialled->c_str()))
         return;
     wsprintfW(text, W(kTextLinkHangUp), modem.port.c_str());
     ShowMessage(owner, U(text), MB_OK | MB_ICONINFORMATION | where);

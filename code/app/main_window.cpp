@@ -10,6 +10,7 @@
 #include "../base/texts.h"
 #include "../dialing/answering_wait.h"
 #include "../dialing/dial_selection.h"
+#include "../dialing/dialing_rules_dialog.h"
 #include "../dialing/link_modem.h"
 #include "../dialing/run_script.h"
 #include "../modems/modem_discovery.h"
@@ -89,6 +90,9 @@ void OnCommand(HWND window, WORD id) {
     case IDM_IMPORT:
         ImportPhoneBook();
         SortByName(g_phoneBookList);
+        break;
+    case IDM_DIALING_RULES:
+        RunDialog(window, IDD_DIALING_RULES, DialingRulesProc);
         break;
     }
 }

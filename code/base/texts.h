@@ -35,6 +35,20 @@ inline constexpr char16_t kTextLinkHangUp[] =
 inline constexpr char16_t kTextModemTookNothing[] =
     u"The modem on port \"%s\" took no commands, and Zelmora stopped waiting for it. Check that "
     u"the modem is connected and switched on.";
+// Dialing rules. %s: the number as it was given.
+inline constexpr char16_t kTextUnknownCountryCode[] =
+    u"Zelmora does not know the country code of the number \"%s\", so it dials nothing. Check "
+    u"the number, or see File, Dialing rules.";
+inline constexpr char16_t kTextNoLocation[] =
+    u"Zelmora does not know where you dial from, so it can not dial the number \"%s\". Choose "
+    u"your country/region in File, Dialing rules.";
+// The dialing rules' dialog. %s: what the field holds.
+inline constexpr char16_t kTextChooseCountry[] = u"Please choose the country/region you dial from.";
+inline constexpr char16_t kTextAreaCodeNotDialable[] =
+    u"The area code \"%s\" can not be dialled: it may hold digits only.";
+inline constexpr char16_t kTextAccessCodeNotDialable[] =
+    u"The number for an outside line \"%s\" can not be dialled: it may hold digits, *, #, "
+    u"commas, blanks and the letters W, P and T only.";
 inline constexpr char16_t kTextNoModem[] = u"There is not installed modem! Call to \"User manual\"";
 inline constexpr char16_t kTextSelectModem[] = u"Please select a modem!";
 inline constexpr char16_t kTextAddLine[] = u"Please add a line to phone book.";

@@ -6,6 +6,7 @@
 #include "../base/process_state.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
+#include "dialing_location.h"
 #include "link_modem.h"
 #include "run_script.h"
 
@@ -58,8 +59,12 @@ void DialSelection() {
         ShowNotDialable();
         return;
     }
+    // A number in international form is dialled by the dialing rules in force.
+    const std::optional<std::string> number = NumberToDial(nullptr, MB_TASKMODAL, phone);
+    if (!number)
+        return;
     RememberSelectedModem();
-    RunDialScript(port, GetParent(g_phoneBookList), phone);
+    RunDialScript(port, GetParent(g_phoneBookList), number->c_str());
 }
 
 void HangUpSelection() {

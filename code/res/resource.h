@@ -5,6 +5,7 @@
 #define IDD_MAIN 129
 #define IDD_ENTRY 130
 #define IDD_ABOUT 132
+#define IDD_DIALING_RULES 133
 
 // Menu and its commands
 #define IDR_MAIN_MENU 109
@@ -14,6 +15,7 @@
 #define IDM_HOME_PAGE 32772
 #define IDM_USER_MANUAL 32773
 #define IDM_IMPORT 32774
+#define IDM_DIALING_RULES 32775
 
 // Strings
 #define IDS_APP_TITLE 103
@@ -60,3 +62,11 @@
 #define IDC_VERSION_LINE 1003
 #define IDC_AUTHOR 104
 #define IDC_RIGHTS 105
+
+// Dialing rules
+#define IDC_COUNTRY 1010
+#define IDC_AREA_CODE 1011
+#define IDC_OUTSIDE_ACCESS 1012
+#define IDC_LONG_DISTANCE_ACCESS 1013
+#define IDC_ALWAYS_AREA_CODE 1014
+#define IDC_DIALS_PLUS 1015

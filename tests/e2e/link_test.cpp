@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/process_state.h"
+#include "dialing/dialing_location.h"
 #include "main_window_fixture.h"
 #include "modem_line.h"
 #include "res/resource.h"
@@ -26,27 +27,32 @@ void Answer(ZelmoraProcess &zelmora, const std::wstring &text, int defaultButton
 
 TEST(Link, AsksThenDialsWithTheRememberedModemAndHangsUpAfterOk) {
     ASSERT_TRUE(TestModemAvailable());
+    // Dialled from Germany, area 30: a number in international form is translated, and the box
+    // shows the link's own form beside what the modem gets.
     const struct {
         const wchar_t *link;
         const char *number; // as the modem gets it
+        const wchar_t *shown;
         int answer;
     } cases[] = {
-        {L"\"tel:+1-555-0123;ext=45\"", "+15550123,45", IDYES},
-        {L"\"tel:+1 (555) 0123\"", "+15550123", IDYES},
-        {L"callto://5550123 /port:COM12", "5550123", IDYES}, // a link takes no port
-        {L"TEL:%2B15550123", "+15550123", IDNO},
+        {L"\"tel:+1-555-0123;ext=45\"", "0015550123,45", L"0015550123,45 (+15550123,45)", IDYES},
+        {L"\"tel:+49 (30) 123-4567\"", "1234567", L"1234567 (+49301234567)", IDYES},
+        {L"tel:7042;phone-context=+49-89", "0897042", L"0897042 (+49897042)", IDYES},
+        {L"callto://5550123 /port:COM12", "5550123", L"5550123", IDYES}, // a link takes no port
+        {L"TEL:%2B15550123", "0015550123", L"0015550123 (+15550123)", IDNO},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.link)));
         DeletePhoneBookKey();
         RememberLinkModem(L"COM5");
+        zelmora::StoreLocation({49, "30", "", "", false, false});
         DeleteFileW(L"temp.bat");
         const std::size_t before = ModemBytes("com5").size(), other = ModemBytes("com12").size();
         ZelmoraProcess zelmora(c.link);
         const std::string number = c.number;
         Answer(zelmora,
-               L"The modem on COM5 (Test modem) is to dial " +
-                   std::wstring(number.begin(), number.end()) + L". Dial now?",
+               L"The modem on COM5 (Test modem) is to dial " + std::wstring(c.shown) +
+                   L". Dial now?",
                IDNO, c.answer);
         if (c.answer == IDYES) {
             EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd " + number + ";\r\n");

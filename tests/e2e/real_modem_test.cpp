@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "dialing/dialing_location.h"
 #include "main_window_fixture.h"
 #include "modem_line.h"
 #include "res/resource.h"
@@ -25,8 +26,9 @@ struct Window {
     std::unique_ptr<ZelmoraProcess> zelmora;
     HWND main = nullptr;
 
-    void Open(const wchar_t *number) {
+    void Open(const wchar_t *number, const zelmora::Location &location) {
         StoreEntries({{L"Far end", number}});
+        zelmora::StoreLocation(location);
         zelmora = std::make_unique<ZelmoraProcess>(L"");
         main = zelmora->FindWindowTitled(L"Zelmora");
         ASSERT_NE(main, nullptr);
@@ -48,6 +50,32 @@ TEST(RealModem, EachWayToDialCallsTheFarEndAndHangUpEndsTheRinging) {
     ASSERT_TRUE(TestModemAvailable());
     std::unique_ptr<ZelmoraProcess> link;
     Window window;
+    // A link from where location dials; Yes in its box, which shows this number.
+    const auto dialLink = [&](const wchar_t *text, zelmora::Location location,
+                              std::wstring number) {
+        return [&link, text, location, number] {
+            RememberLinkModem(L"COM7");
+            zelmora::StoreLocation(location);
+            link = std::make_unique<ZelmoraProcess>(text);
+            Answer(
+                *link,
+                (L"The modem on COM7 (Test modem) is to dial " + number + L". Dial now?").c_str(),
+                IDYES);
+        };
+    };
+    const auto hangUpLink = [&] {
+        Answer(*link,
+               L"Pick up the handset. When the call is over, press OK to hang up the modem on "
+               L"COM7.",
+               IDOK);
+        EXPECT_EQ(link->Wait(10000), 0);
+    };
+    const auto hangUpWindow = [&] {
+        window.Press(IDC_HANG_UP);
+        window.Press(IDCANCEL); // Esc closes the window
+        EXPECT_EQ(window.zelmora->Wait(10000), 0);
+    };
+    const zelmora::Location germany{49, "30", "", "", false, false};
     const struct {
         const char *way;
         const char *number;
@@ -58,27 +86,20 @@ TEST(RealModem, EachWayToDialCallsTheFarEndAndHangUpEndsTheRinging) {
          [] { EXPECT_EQ(ZelmoraProcess(L"/port:COM7 /hangup").Wait(10000), 0); }},
         {"Dial and Hang up in the window", "5550124",
          [&] {
-             window.Open(L"5550124");
+             window.Open(L"5550124", germany);
              window.Press(IDC_DIAL);
          },
+         hangUpWindow},
+        {"Dial in the window, an entry in international form, from Germany", "089123456",
          [&] {
-             window.Press(IDC_HANG_UP);
-             window.Press(IDCANCEL); // Esc closes the window
-             EXPECT_EQ(window.zelmora->Wait(10000), 0);
-         }},
-        {"a link's Yes, then the second box's OK", "5550125",
-         [&] {
-             RememberLinkModem(L"COM7");
-             link = std::make_unique<ZelmoraProcess>(L"tel:555-0125");
-             Answer(*link, L"The modem on COM7 (Test modem) is to dial 5550125. Dial now?", IDYES);
+             window.Open(L"+49 89 123456", germany);
+             window.Press(IDC_DIAL);
          },
-         [&] {
-             Answer(*link,
-                    L"Pick up the handset. When the call is over, press OK to hang up the modem "
-                    L"on COM7.",
-                    IDOK);
-             EXPECT_EQ(link->Wait(10000), 0);
-         }},
+         hangUpWindow},
+        {"a link's Yes, then the second box's OK", "5550125",
+         dialLink(L"tel:555-0125", germany, L"5550125"), hangUpLink},
+        {"a link in international form, from Germany", "0012125550199",
+         dialLink(L"tel:+1-212-555-0199", germany, L"0012125550199 (+12125550199)"), hangUpLink},
     };
     for (const auto &way : ways) {
         SCOPED_TRACE(way.way);

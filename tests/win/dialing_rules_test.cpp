@@ -1,0 +1,125 @@
+// Dialing rules under Wine: Windows' telephony country list, the location in force, and the
+// dialog that shows it and stores what the user chooses.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "dialing/dialing_location.h"
+#include "dialing/dialing_rules_dialog.h"
+#include "dialog_driver.h"
+#include "main_window_fixture.h"
+#include "res/resource.h"
+
+using namespace zelmora;
+
+namespace {
+
+const std::wstring kDialingKey = std::wstring(kPhoneBookKey) + L"\\Dialing";
+
+// Chooses the country whose item starts with country (none: leaves the list as it is), fills
+// the three codes and the check boxes, and presses OK.
+Response Choose(const wchar_t *country, const wchar_t *area, const wchar_t *local,
+                const wchar_t *distant, bool always, bool plus) {
+    return [=](const SeenWindow &w) {
+        if (country)
+            SendDlgItemMessageW(w.window, IDC_COUNTRY, CB_SELECTSTRING, -1,
+                                reinterpret_cast<LPARAM>(country));
+        SetDlgItemTextW(w.window, IDC_AREA_CODE, area);
+        SetDlgItemTextW(w.window, IDC_OUTSIDE_ACCESS, local);
+        SetDlgItemTextW(w.window, IDC_LONG_DISTANCE_ACCESS, distant);
+        CheckDlgButton(w.window, IDC_ALWAYS_AREA_CODE, always);
+        CheckDlgButton(w.window, IDC_DIALS_PLUS, plus);
+        PostCommand(w.window, IDOK);
+    };
+}
+
+} // namespace
+
+TEST(DialingRules, TheCountryListAndTheLocationInForceComeFromWindows) {
+    const std::vector<Country> &countries = TelephonyCountries();
+    std::printf("telephony countries: %zu\n", countries.size());
+    ASSERT_GT(countries.size(), 200u);
+    const auto germany = std::find_if(countries.begin(), countries.end(),
+                                      [](const Country &c) { return c.id == 49; });
+    ASSERT_NE(germany, countries.end());
+    EXPECT_EQ(germany->code, 49u);
+    EXPECT_EQ(germany->name, u"Germany");
+    EXPECT_EQ(germany->sameArea + "|" + germany->longDistance + "|" + germany->international,
+              "G|0FG|00EFG");
+    // With nothing stored, Windows' location or else the region gives a country of the list.
+    DeletePhoneBookKey();
+    const std::optional<Location> inForce = LocationInForce();
+    ASSERT_TRUE(inForce.has_value());
+    std::printf("location in force: country %u, area \"%s\"\n", inForce->country,
+                inForce->areaCode.c_str());
+    EXPECT_TRUE(std::any_of(countries.begin(), countries.end(),
+                            [&](const Country &c) { return c.id == inForce->country; }));
+}
+
+TEST_F(MainWindowTest, DialingRulesStoresWhatTheUserChoosesOrNamesTheFieldThatCanNotBeDialled) {
+    const struct {
+        Response answer;
+        const wchar_t *refusal; // the box, after which the dialog stays open
+        std::optional<Location> stored;
+    } cases[] = {
+        {Choose(L"Germany (49)", L"30", L"0,", L"0,", false, false), nullptr,
+         Location{49, "30", "0,", "0,", false, false}},
+        {Choose(L"United States of America (1)", L"206", L"9", L"9W", true, true), nullptr,
+         Location{1, "206", "9", "9W", true, true}},
+        {Choose(L"Germany (49)", L"(030)", L"", L"", false, false),
+         L"The area code \"(030)\" can not be dialled: it may hold digits only.", std::nullopt},
+        {Choose(L"Germany (49)", L"30", L"0&calc", L"", false, false),
+         L"The number for an outside line \"0&calc\" can not be dialled: it may hold digits, *, "
+         L"#, commas, blanks and the letters W, P and T only.",
+         std::nullopt},
+    };
+    for (const auto &c : cases) {
+        DeletePhoneBookKey();
+        DialogDriver driver;
+        HWND dialog = nullptr;
+        driver.Then([&](const SeenWindow &w) {
+            dialog = w.window;
+            c.answer(w);
+        });
+        // The box's OK, then Cancel in the dialog that stayed open.
+        if (c.refusal)
+            driver.Then([&](const SeenWindow &box) {
+                PostCommand(box.window, IDOK);
+                PostCommand(dialog, IDCANCEL);
+            });
+        Command(IDM_DIALING_RULES);
+        ASSERT_GE(driver.seen.size(), 1u);
+        EXPECT_EQ(driver.seen[0].title, L"Dialing rules");
+        EXPECT_EQ(driver.seen[0].owner, main_);
+        if (c.refusal) {
+            ASSERT_GE(driver.seen.size(), 2u);
+            ExpectOkBox(driver.seen[1], c.refusal, BoxIcon::Error, driver.seen[0].window);
+        }
+        const std::optional<Location> stored = StoredLocation();
+        ASSERT_EQ(stored.has_value(), c.stored.has_value());
+        if (stored) {
+            EXPECT_EQ(stored->country, c.stored->country);
+            EXPECT_EQ(stored->areaCode, c.stored->areaCode);
+            EXPECT_EQ(stored->outsideAccess + "|" + stored->longDistanceAccess,
+                      c.stored->outsideAccess + "|" + c.stored->longDistanceAccess);
+            EXPECT_EQ(stored->alwaysDialAreaCode, c.stored->alwaysDialAreaCode);
+            EXPECT_EQ(stored->dialsPlus, c.stored->dialsPlus);
+        }
+    }
+    // Shown again, the dialog holds what was stored; Cancel changes nothing.
+    StoreLocation({49, "30", "0,", "", true, false});
+    DialogDriver driver;
+    std::wstring shown;
+    driver.Then([&](const SeenWindow &w) {
+        wchar_t text[64] = {};
+        GetDlgItemTextW(w.window, IDC_COUNTRY, text, 64);
+        shown = std::wstring(text) + L"|" + ItemText(w.window, IDC_AREA_CODE) + L"|" +
+                ItemText(w.window, IDC_OUTSIDE_ACCESS) + L"|" +
+                (IsDlgButtonChecked(w.window, IDC_ALWAYS_AREA_CODE) ? L"always" : L"");
+        SetDlgItemTextW(w.window, IDC_AREA_CODE, L"89");
+        PostCommand(w.window, IDCANCEL);
+    });
+    Command(IDM_DIALING_RULES);
+    EXPECT_EQ(shown, L"Germany (49)|30|0,|always");
+    EXPECT_EQ(StoredLocation()->areaCode, "30");
+}
