@@ -42,9 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool inputsDialable = zelmora::IsDialable(fields[0]) && zelmora::IsAreaCode(fields[1]) &&
                                 zelmora::IsAccessCode(fields[2]) &&
                                 zelmora::IsAccessCode(fields[3]);
-    const bool rulesPlain = fields[4].find_first_of("+&|<>^%\"") == std::string::npos &&
-                            fields[5].find_first_of("+&|<>^%\"") == std::string::npos &&
-                            fields[6].find_first_of("+&|<>^%\"") == std::string::npos;
+    // Rules as Windows' list has them: nothing that the script refuses, and no +.
+    bool rulesPlain = true;
+    for (int rule = 4; rule < 7; ++rule)
+        rulesPlain = rulesPlain && zelmora::IsDialable(fields[rule]) &&
+                     fields[rule].find('+') == std::string::npos;
     const bool international = !fields[0].empty() && fields[0][0] == '+';
     if (inputsDialable && rulesPlain && !zelmora::IsDialable(got.digits))
         std::abort();
