@@ -33,6 +33,7 @@ void SetVersionLine(HWND dialog) {
 
 // The picture's frame in dialog units, as the template places it.
 constexpr RECT kPictureFrame = {7, 7, 7 + 135, 7 + 38};
+constexpr UINT kRefitPicture = WM_APP + 2;
 // The picture scaled to the frame, while the box that shows it is open.
 GdiObject<HBITMAP> g_scaledPicture;
 
@@ -41,10 +42,13 @@ GdiObject<HBITMAP> g_scaledPicture;
 void FitPicture(HWND dialog) {
     HWND picture = GetDlgItem(dialog, -1);
     BITMAP native = {};
-    if (!GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)),
-                    sizeof native, &native) ||
-        native.bmWidth == 0 || native.bmHeight == 0)
-        return;
+    {
+        const GdiObject<HBITMAP> drawn(static_cast<HBITMAP>(
+            LoadImageW(g_instance, MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, 0, 0, 0)));
+        if (!GetObjectW(drawn.get(), sizeof native, &native) || native.bmWidth == 0 ||
+            native.bmHeight == 0)
+            return;
+    }
     RECT frame = kPictureFrame;
     MapDialogRect(dialog, &frame);
     const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
@@ -53,9 +57,14 @@ void FitPicture(HWND dialog) {
         height = frameHeight;
         width = MulDiv(native.bmWidth, frameHeight, native.bmHeight);
     }
-    // Within a few per cent (the frame's rounding at 96 DPI) the picture stays as drawn.
-    if (std::abs(width - native.bmWidth) * 25 <= native.bmWidth)
-        return;
+    // Within a few per cent (the frame's rounding at 96 DPI) the picture stays as drawn; after a
+    // move back from a monitor of another scale, it is drawn so again.
+    if (std::abs(width - native.bmWidth) * 25 <= native.bmWidth) {
+        if (!g_scaledPicture)
+            return;
+        width = native.bmWidth;
+        height = native.bmHeight;
+    }
     g_scaledPicture.reset(static_cast<HBITMAP>(
         LoadImageW(g_instance, MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, width, height, 0)));
     if (!g_scaledPicture)
@@ -74,6 +83,13 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
         SetFromString(dialog, IDC_AUTHOR, IDS_AUTHOR);
         SetFromString(dialog, IDC_RIGHTS, IDS_RIGHTS);
         SetVersionLine(dialog);
+        FitPicture(dialog);
+        return TRUE;
+    case WM_DPICHANGED:
+        // Fitted again once the dialog manager has scaled the box to the new monitor.
+        PostMessageW(dialog, kRefitPicture, 0, 0);
+        return FALSE;
+    case kRefitPicture:
         FitPicture(dialog);
         return TRUE;
     case WM_DESTROY:

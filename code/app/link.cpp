@@ -96,7 +96,11 @@ std::optional<std::string> LinkNumber(const std::u16string &link) {
     const std::size_t scheme = SchemeLength(link);
     if (scheme == 0)
         return std::nullopt;
-    const std::optional<std::string> text = Decoded(std::u16string_view(link).substr(scheme));
+    std::u16string_view body = std::u16string_view(link).substr(scheme);
+    // Windows hands a "scheme://value" link to its handler with a "/" added at the end.
+    if (scheme == std::u16string_view(u"callto://").size() && !body.empty() && body.back() == u'/')
+        body.remove_suffix(1);
+    const std::optional<std::string> text = Decoded(body);
     if (!text)
         return std::nullopt;
     // The number, then its parameters, each after a semicolon.

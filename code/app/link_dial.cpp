@@ -1,6 +1,8 @@
 // Links on the command line and handed to the main window: the number, the modem, the two boxes.
 #include "link_dial.h"
 
+#include <shlobj.h>
+
 #include "../base/list_view.h"
 #include "../base/message_box.h"
 #include "../base/process_state.h"
@@ -70,6 +72,35 @@ void ConfirmAndDial(HWND owner, const std::string &number, const LinkModem &mode
     RunHangUpScript(port.c_str(), owner);
 }
 
+// Hands link to the running main window, which dials it with its selected modem, and lets that
+// window come to the front for its box. True only when the window answered that it took it:
+// Windows keeps the message from a window of higher integrity that does not let it through,
+// and a hung window does not answer.
+bool HandLinkTo(HWND window, const std::u16string &link) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    AllowSetForegroundWindow(process);
+    COPYDATASTRUCT data = {kLinkCopyData, static_cast<DWORD>(link.size() * sizeof(char16_t)),
+                           const_cast<char16_t *>(link.data())};
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                               SMTO_ABORTIFHUNG, 5000, &result) &&
+           result;
+}
+
+// A link starts Zelmora in the folder of whatever opened it (a browser's program folder,
+// System32): its script goes to a folder of Zelmora's own that the user can always write,
+// %LOCALAPPDATA%\Zelmora, made when missing. Where that can not be had, the folder stays.
+void UseLinkFolder() {
+    wchar_t folder[MAX_PATH + 16] = {};
+    if (FAILED(
+            SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder)))
+        return;
+    lstrcatW(folder, L"\\Zelmora");
+    CreateDirectoryW(folder, nullptr);
+    SetCurrentDirectoryW(folder);
+}
+
 } // namespace
 
 bool RunLink(const std::u16string &link) {
@@ -78,19 +109,10 @@ bool RunLink(const std::u16string &link) {
         ShowLinkNotDialable(nullptr, link);
         return false;
     }
-    if (HWND other = FindRunningMainWindow()) {
-        // The running window dials it, with its selected modem; this process lets it come to
-        // the front for its box.
-        DWORD process = 0;
-        GetWindowThreadProcessId(other, &process);
-        AllowSetForegroundWindow(process);
-        COPYDATASTRUCT data = {kLinkCopyData, static_cast<DWORD>(link.size() * sizeof(char16_t)),
-                               const_cast<char16_t *>(link.data())};
-        DWORD_PTR result = 0;
-        SendMessageTimeoutW(other, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                            SMTO_ABORTIFHUNG, 5000, &result);
+    if (HWND other = FindRunningMainWindow(); other && HandLinkTo(other, link))
         return false;
-    }
+    // No window, or one that did not take the link: this process dials it.
+    UseLinkFolder();
     const LinkModem modem = RememberedLinkModem();
     std::string port;
     if (!UsablePort(modem.port, port)) {
@@ -109,6 +131,15 @@ bool TakeLink(HWND window, const COPYDATASTRUCT &data) {
                          data.cbData / sizeof(char16_t));
     PostMessageW(window, kLinkMessage, 0, 0);
     return true;
+}
+
+void HandPendingLinkTo(HWND window) {
+    if (g_pendingLink.empty() || HandLinkTo(window, g_pendingLink))
+        return;
+    std::wstring quoted = W(g_pendingLink.c_str());
+    if (quoted.size() > 200)
+        quoted = quoted.substr(0, 200) + L"...";
+    ShowMessageNaming(kTextLinkNotTaken, quoted, MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 void PostPendingLink(HWND window) {

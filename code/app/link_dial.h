@@ -22,6 +22,10 @@ inline constexpr UINT kLinkMessage = WM_APP + 1;
 // Keeps a link handed over by WM_COPYDATA and posts kLinkMessage for it; false for other data.
 bool TakeLink(HWND window, const COPYDATASTRUCT &data);
 
+// Hands a link that waits for a window to window, another Zelmora's that showed meanwhile; a
+// box says so when that window does not take it.
+void HandPendingLinkTo(HWND window);
+
 // Posts kLinkMessage when a link waits for the window that opened for it.
 void PostPendingLink(HWND window);
 

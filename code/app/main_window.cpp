@@ -33,7 +33,11 @@ HWND SetUpList(HWND window, int id, const wchar_t *secondColumn) {
     return list;
 }
 
+// The DPI the window is drawn at, for the columns when it changes.
+int g_windowDpi = 96;
+
 void OnInitDialog(HWND window) {
+    g_windowDpi = WindowDpi(window);
     g_modemList = SetUpList(window, IDC_MODEM_LIST, kColumnPort);
     RunModemDiscovery();
     g_phoneBookList = SetUpList(window, IDC_PHONE_BOOK_LIST, kColumnPhone);
@@ -43,6 +47,9 @@ void OnInitDialog(HWND window) {
                  reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_SMALL))));
     SendMessageW(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconW(g_instance, MAKEINTRESOURCEW(IDI_ZELMORA))));
+    // A link handed over from a browser, which runs at a lower integrity than a Zelmora started
+    // with "Run as administrator": let it through. TakeLink checks the data, and the dial asks.
+    ChangeWindowMessageFilterEx(window, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
     // A link that opened the window, as no modem for links was known, is taken up when shown.
     PostPendingLink(window);
 }
@@ -169,6 +176,13 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR *>(lParam)->code == static_cast<UINT>(NM_DBLCLK))
             SendMessageW(window, WM_COMMAND, IDC_DIAL, 0);
+        return FALSE;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another scale: the dialog manager scales the window and its
+        // controls, the columns are ours.
+        ScaleColumns(g_modemList, g_windowDpi, LOWORD(wParam));
+        ScaleColumns(g_phoneBookList, g_windowDpi, LOWORD(wParam));
+        g_windowDpi = LOWORD(wParam);
         return FALSE;
     case WM_ENDSESSION:
         // Windows ends the process after this message without destroying the window: save now.

@@ -53,8 +53,11 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
     wchar_t title[100] = {}, kind[16] = {};
     GetWindowTextW(window, title, ARRAYSIZE(title));
     GetClassNameW(window, kind, ARRAYSIZE(kind));
-    // The main window is the dialog with the caption and a menu; boxes have no menu.
-    if (lstrcmpW(kind, L"#32770") != 0 || lstrcmpW(title, g_caption) != 0 || !GetMenu(window))
+    // The main window is the dialog with the caption and a menu; boxes have no menu. One that
+    // is starting, or closing and saving, is hidden: it runs no longer for a second start or a
+    // link, which would be lost in it.
+    if (lstrcmpW(kind, L"#32770") != 0 || lstrcmpW(title, g_caption) != 0 || !GetMenu(window) ||
+        !IsWindowVisible(window))
         return TRUE;
     *reinterpret_cast<HWND *>(found) = window;
     return FALSE;
@@ -81,30 +84,30 @@ void BringForward(HWND other) {
     SetForegroundWindow(other);
 }
 
-// True when another Zelmora of this session has its main window open; that window is brought to
-// the front then. Two windows would each write their own phone book when they close, and the
+// Another Zelmora's main window of this session, when it is open; that window is brought to the
+// front then. Two windows would each write their own phone book when they close, and the
 // one that closes last would undo the other's edits. One that is still starting, or closing and
 // saving, shows no window: this start waits until it has ended (its save done) and then opens
 // its own window, or until its window shows.
-bool OtherMainWindowShown() {
+HWND OtherMainWindowShown() {
     for (;;) {
         // Owned until the process ends; an elevated Zelmora's too can be waited for.
         ScopedHandle mutex(CreateSharedMutex(L"Local\\Zelmora.MainWindow", true));
         if (mutex && GetLastError() != ERROR_ALREADY_EXISTS) {
             mutex.release(); // kept, and owned, until the process ends
-            return false;
+            return nullptr;
         }
         // Another Zelmora holds it, or made it with a security that this one may not open
         // (ERROR_ACCESS_DENIED): either way it runs.
         if (HWND other = FindRunningMainWindow()) {
             BringForward(other);
-            return true;
+            return other;
         }
         const DWORD waited =
             mutex ? WaitForSingleObject(mutex.get(), 200) : (Sleep(200), WAIT_TIMEOUT);
         if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
             mutex.release(); // the other one has ended: this one owns the mutex now
-            return false;
+            return nullptr;
         }
     }
 }
@@ -122,8 +125,13 @@ int RunZelmora(HINSTANCE instance) {
     if (!link.empty() && !RunLink(link))
         return 0;
     // Quick dial and hang-up run beside an open window; a second window does not.
-    if (ProcessQuickAction() == QuickAction::None && OtherMainWindowShown())
-        return 0;
+    if (ProcessQuickAction() == QuickAction::None) {
+        if (HWND other = OtherMainWindowShown()) {
+            // A link that waited for a window goes to the one that showed meanwhile.
+            HandPendingLinkTo(other);
+            return 0;
+        }
+    }
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainWindowProc, 0);
     return 0;
 }

@@ -19,7 +19,8 @@ std::u16string ReadCommandLine(const wchar_t *commandLine);
 // What the command line asked to do without the window; fixed for the life of the process.
 QuickAction ProcessQuickAction();
 
-// The main window of another Zelmora of this session: the dialog with the caption and a menu.
+// The main window of another Zelmora of this session: the shown dialog with the caption and a
+// menu (one that is starting or closing is hidden).
 HWND FindRunningMainWindow();
 
 // Everything the entry point does; the process exit code is always 0.

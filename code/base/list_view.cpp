@@ -28,9 +28,28 @@ void SetUpColumns(HWND list, const wchar_t *secondColumn) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     // The widths are pixels at 96 DPI, while the dialog grows with the system font: unscaled,
     // the columns would fill only half of the list at 150 %.
-    const int dpi = GetDeviceCaps(WindowDC(list).get(), LOGPIXELSX);
+    const int dpi = WindowDpi(list);
     InsertColumn(list, 0, kColumnName, MulDiv(250, dpi, 96));
     InsertColumn(list, 1, secondColumn, MulDiv(130, dpi, 96));
+}
+
+void ScaleColumns(HWND list, int fromDpi, int toDpi) {
+    if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi)
+        return;
+    for (int column = 0; column < ColumnCount(list); ++column) {
+        const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, MulDiv(width, toDpi, fromDpi));
+    }
+}
+
+int WindowDpi(HWND window) {
+    // GetDpiForWindow is there from Windows 10 (1607) on; Windows 7 and 8 have the system's.
+    using DpiFunction = UINT(WINAPI *)(HWND);
+    static const auto dpiForWindow = reinterpret_cast<DpiFunction>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (const UINT dpi = dpiForWindow ? dpiForWindow(window) : 0)
+        return static_cast<int>(dpi);
+    return GetDeviceCaps(WindowDC(window).get(), LOGPIXELSX);
 }
 
 int ListCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }

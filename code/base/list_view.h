@@ -11,8 +11,14 @@
 
 namespace zelmora {
 
-// Grid lines and full-row select, and the columns "Name" and secondColumn.
+// Grid lines and full-row select, and the columns "Name" and secondColumn, as wide as the
+// list's DPI needs.
 void SetUpColumns(HWND list, const wchar_t *secondColumn);
+// The columns' widths taken from one DPI to another: the window moved to a monitor of another
+// scale (or the user dragged them, which the scaling keeps).
+void ScaleColumns(HWND list, int fromDpi, int toDpi);
+// The DPI that window is drawn at: its monitor's on Windows 10 and later, else the system's.
+int WindowDpi(HWND window);
 int ListCount(HWND list);
 // The number of columns, as the list's header counts them.
 int ColumnCount(HWND list);

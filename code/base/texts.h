@@ -16,6 +16,13 @@ inline constexpr char16_t kTextNotDialable[] =
 // %s is the port as it was given.
 inline constexpr char16_t kTextPortNotFound[] =
     u"Can not find the port \"%s\". Check that the modem is connected.";
+// %s is the port as it was given.
+inline constexpr char16_t kTextPortBusy[] =
+    u"Zelmora can not open the port \"%s\". Another program may be using it: close that "
+    u"program, or check that the modem is connected, and dial again.";
+inline constexpr char16_t kTextScriptNotRun[] =
+    u"Windows did not run the script temp.bat, so nothing was dialled. Check that .bat files "
+    u"are run by the command interpreter (cmd.exe).";
 // %s is the folder that holds the file.
 inline constexpr char16_t kTextForeignScript[] =
     u"The folder \"%s\" holds a temp.bat that Zelmora did not write. Zelmora leaves it as it is "
@@ -23,6 +30,9 @@ inline constexpr char16_t kTextForeignScript[] =
 // tel: and callto: links. %s: the link as it was given.
 inline constexpr char16_t kTextLinkNotDialable[] =
     u"The link \"%s\" holds something that can not be dialled, so Zelmora dials nothing.";
+inline constexpr char16_t kTextLinkNotTaken[] =
+    u"The Zelmora window that is open did not take the link \"%s\", so Zelmora dials nothing. "
+    u"Switch to that window, or close it, and click the link again.";
 inline constexpr char16_t kTextLinkNeedsModem[] =
     u"Zelmora does not know which modem dials links. Choose a modem in the Modems list and dial or "
     u"hang up once from this window; links then use that modem.";

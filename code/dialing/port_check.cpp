@@ -3,6 +3,7 @@
 
 #include "../base/limits.h"
 #include "../base/message_box.h"
+#include "../base/scoped.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
 
@@ -82,6 +83,13 @@ bool PortIsPresent(const std::wstring &port) {
         return false;
     const std::wstring target = g_deviceTarget(device.c_str());
     return !target.empty() && !IsNeverAModem(device, target);
+}
+
+bool PortOpens(const std::wstring &port) {
+    const std::wstring path = L"\\\\.\\" + PortDeviceName(port);
+    return ScopedHandle(
+               CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+               .get() != nullptr;
 }
 
 std::wstring PortText(const char *port) {

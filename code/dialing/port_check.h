@@ -29,6 +29,11 @@ std::wstring PortDeviceName(const std::wstring &port);
 // is no device, such as a file's, is refused: the script's redirection would write into it.
 bool PortIsPresent(const std::wstring &port);
 
+// True when the port opens as the script's redirection will open it, for writing and shared
+// with nobody; it is closed again at once, and nothing is written or read. Windows refuses a
+// port that another program holds open, and the script's echo would then fail without a word.
+bool PortOpens(const std::wstring &port);
+
 // Shows "Can not find the port ..." for port, in a box without owner, with these flags.
 void ShowPortNotFound(const std::wstring &port, UINT flags);
 

@@ -26,7 +26,7 @@ constexpr wchar_t kScriptFile[] = L"temp.bat";
 constexpr DWORD kScriptGraceMs = 500;
 
 // How a dial went, for the box that tells of it.
-enum class ScriptRun { Ran, TimedOut, NotWritten, UsersFile };
+enum class ScriptRun { Ran, TimedOut, NotWritten, UsersFile, PortBusy, NotRun };
 
 // Whether the old temp.bat that file holds is one of Zelmora's own scripts, a crash's leftover.
 bool HoldsOwnScript(HANDLE file) {
@@ -156,10 +156,18 @@ ScriptRun RunWhileLocked(const std::wstring &port, const std::string &script, HW
     const PortLock portLock(port, TimeLeft(start, g_scriptTimeLimitMs), fromWindow);
     if (!portLock.held())
         return ScriptRun::NotWritten;
+    if (!PortOpens(port))
+        return ScriptRun::PortBusy;
     if (const ScriptRun written = WriteScript(script); written != ScriptRun::Ran)
         return written;
     const ScopedHandle interpreter(ShellOpenScript(owner, kScriptFile));
-    if (interpreter && IsCommandInterpreter(interpreter.get()) && InterpreterJob())
+    // The shell started nothing (.bat files open in no program, the interpreter is missing):
+    // nothing reached the modem, and the shell was asked to show no box of its own.
+    if (!interpreter) {
+        DeleteFileW(kScriptFile);
+        return ScriptRun::NotRun;
+    }
+    if (IsCommandInterpreter(interpreter.get()) && InterpreterJob())
         AssignProcessToJobObject(InterpreterJob(), interpreter.get());
     const DWORD started = GetTickCount();
     std::optional<SoundToTheEnd> quickSound;
@@ -170,8 +178,7 @@ ScriptRun RunWhileLocked(const std::wstring &port, const std::string &script, HW
     const DWORD grace = g_scriptTimeLimitMs < kScriptGraceMs ? g_scriptTimeLimitMs : kScriptGraceMs;
     WaitAnswering(nullptr, grace, fromWindow);
     // cmd may read the script line by line, and may start late: keep it until cmd is done.
-    const bool timedOut =
-        interpreter && FinishInterpreter(interpreter, g_scriptTimeLimitMs - grace, fromWindow);
+    const bool timedOut = FinishInterpreter(interpreter, g_scriptTimeLimitMs - grace, fromWindow);
     DeleteFileW(kScriptFile);
     if (quickSound) {
         quickSound->Finish(TimeLeft(started, g_scriptTimeLimitMs));
@@ -213,6 +220,12 @@ bool RunScript(const char *port, HWND owner, const std::optional<std::string> &s
         break;
     case ScriptRun::TimedOut:
         ShowMessageNaming(kTextModemTookNothing, portName, boxFlags);
+        break;
+    case ScriptRun::PortBusy:
+        ShowMessageNaming(kTextPortBusy, portName, boxFlags);
+        break;
+    case ScriptRun::NotRun:
+        ShowMessage(nullptr, kTextScriptNotRun, boxFlags);
         break;
     }
     return false;

@@ -63,6 +63,32 @@ bool WriteRows(HWND list, HANDLE file) {
     return true;
 }
 
+// Puts the whole new export in the place of the old one. An old export is replaced with
+// ReplaceFileW, which keeps its attributes and security, as moving over it would not; while
+// another program (a virus scanner, an indexer) holds one of the two files, it tries again for a
+// moment. Both names are given whole: Wine's ReplaceFileW refuses relative ones (ERROR_DIRECTORY).
+bool PutInPlace(const wchar_t *partial, bool oldExists) {
+    wchar_t replaced[MAX_PATH], replacement[MAX_PATH];
+    if (!GetFullPathNameW(W(kExportFileName), MAX_PATH, replaced, nullptr) ||
+        !GetFullPathNameW(partial, MAX_PATH, replacement, nullptr))
+        return false;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (oldExists ? ReplaceFileW(replaced, replacement, nullptr,
+                                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                      : MoveFileExW(replacement, replaced, 0))
+            return true;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                          error == ERROR_ACCESS_DENIED ||
+                          error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+                          error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+        if (!held || GetTickCount() - start >= 1000)
+            return false;
+        Sleep(50);
+    }
+}
+
 // Writes the export under a name of its own in the same folder, and puts it in the place of
 // the old one only once it is whole, in one step of the file system: a disk that fills up
 // keeps the last good export, the backup that the user may need. The old file is replaced only
@@ -77,8 +103,7 @@ bool WriteExport(HWND list) {
     bool missing = false, plain = false;
     if (whole)
         plain = static_cast<bool>(OpenOldFile(W(kExportFileName), missing)); // closed again
-    whole = whole && (plain || missing) &&
-            MoveFileExW(partial, W(kExportFileName), MOVEFILE_REPLACE_EXISTING);
+    whole = whole && (plain || missing) && PutInPlace(partial, plain);
     if (!whole)
         DeleteFileW(partial);
     return whole;

@@ -3,6 +3,8 @@
 // whole, and the main window when no modem for links is known.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <string>
 
 #include "base/process_state.h"
@@ -100,6 +102,53 @@ TEST(Link, ALinkThatCanNotBeDialledWholeIsRefusedAndNothingIsWritten) {
         EXPECT_EQ(zelmora.Wait(10000), 0);
         EXPECT_EQ(ModemBytes("com5").size(), before);
         EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+TEST(Link, DialsFromZelmorasOwnFolderAndAPortThatCanNotBeOpenedGetsABoxAndNoSecondOne) {
+    ASSERT_TRUE(TestModemAvailable());
+    // Started from a folder of another program's, as a browser starts a link's handler.
+    const std::wstring launcher = ScratchFolder() + L"\\launcher";
+    CreateDirectoryW(launcher.c_str(), nullptr);
+    wchar_t own[MAX_PATH + 16] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, own);
+    const std::wstring ownScript = std::wstring(own) + L"\\Zelmora\\temp.bat";
+    const std::wstring pickUp =
+        L"Pick up the handset. When the call is over, press OK to hang up the modem on ";
+    for (const wchar_t *port : {L"COM5", L"COM6"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(port)));
+        DeletePhoneBookKey();
+        RememberLinkModem(port);
+        const std::size_t before = ModemBytes("com5").size();
+        ZelmoraProcess zelmora(RunFolder() + L"\\zelmora.exe", L"tel:5550123", launcher);
+        Answer(zelmora,
+               L"The modem on " + std::wstring(port) +
+                   L" (Test modem) is to dial 5550123. Dial now?",
+               IDNO, IDYES);
+        if (port == std::wstring(L"COM5")) {
+            EXPECT_TRUE(WaitUntil([&] {
+                return GetFileAttributesW(ownScript.c_str()) != INVALID_FILE_ATTRIBUTES;
+            })) << "the script in Zelmora's own folder";
+            EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 5550123;\r\n");
+            Answer(zelmora, pickUp + L"COM5.", IDOK, IDOK);
+        } else {
+            Answer(zelmora,
+                   L"Zelmora can not open the port \"COM6\". Another program may be using it: "
+                   L"close that program, or check that the modem is connected, and dial again.",
+                   IDOK, IDOK);
+            EXPECT_EQ(zelmora.FindWindowTitled(L"Zelmora", 1500, (pickUp + L"COM6.").c_str()),
+                      nullptr);
+        }
+        EXPECT_EQ(zelmora.Wait(10000), 0);
+        WIN32_FIND_DATAW found;
+        const HANDLE anything = FindFirstFileW((launcher + L"\\*.*").c_str(), &found);
+        std::wstring written;
+        for (BOOL more = anything != INVALID_HANDLE_VALUE; more;
+             more = FindNextFileW(anything, &found))
+            if (found.cFileName[0] != L'.')
+                written += found.cFileName;
+        FindClose(anything);
+        EXPECT_EQ(written, L"") << "nothing in the folder it was started in";
     }
 }
 

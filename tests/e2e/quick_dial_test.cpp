@@ -58,6 +58,11 @@ TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
 TEST(QuickDial, RefusesANumberThatWouldRunACommandAndAPortThatIsNoDevice) {
     ASSERT_TRUE(TestModemAvailable());
     const std::wstring badPort = L"Check that the modem is connected.";
+    const auto busy = [](const wchar_t *port) {
+        return L"Zelmora can not open the port \"" + std::wstring(port) +
+               L"\". Another program may be using it: close that program, or check that the "
+               L"modem is connected, and dial again.";
+    };
     const std::wstring notDialable =
         L"The phone number or port contains characters that can not be dialled.";
     const std::pair<std::wstring, std::wstring> cases[] = {
@@ -83,6 +88,9 @@ TEST(QuickDial, RefusesANumberThatWouldRunACommandAndAPortThatIsNoDevice) {
         {L"/phone:222 /port:CON", L"Can not find the port \"CON\". " + badPort},
         {L"/phone:222 /port:AUX", L"Can not find the port \"AUX\". " + badPort},
         {L"/phone:222 /port:CONOUT$", L"Can not find the port \"CONOUT$\". " + badPort},
+        // COM6 can not be opened, as when another program holds it: the box names it.
+        {L"/phone:222 /port:COM6", busy(L"COM6")},
+        {L"/port:COM6 /hangup", busy(L"COM6")},
         // COM8 takes no byte: the interpreter is ended at the time limit, and the box says so.
         {L"/phone:222 /port:COM8",
          L"The modem on port \"COM8\" took no commands, and Zelmora stopped waiting for it. "
@@ -189,6 +197,31 @@ TEST(PlainStart, ASecondStartShowsTheFirstWindowAndNoEditIsLost) {
                                                                   {L"01_PhoneNumber", L"2"},
                                                                   {L"02_Name", L"Aaa"},
                                                                   {L"02_PhoneNumber", L"0"}}));
+}
+
+TEST(PlainStart, ASecondStartWhileTheFirstClosesOpensItsOwnWindowAfterTheSave) {
+    Entries entries;
+    for (int i = 0; i < 1000; ++i)
+        entries.emplace_back(L"Name" + std::to_wstring(i), std::to_wstring(5550000 + i));
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        SCOPED_TRACE(attempt);
+        DeletePhoneBookKey();
+        StoreEntries(entries);
+        ZelmoraProcess first(L"");
+        HWND main = first.FindWindowTitled(L"Zelmora");
+        ASSERT_NE(main, nullptr);
+        // An entry that sorts first: the save renumbers every entry, and takes a while.
+        RemoteList(GetDlgItem(main, IDC_PHONE_BOOK_LIST), first.id()).AppendRow(L"Aaa", L"0");
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        ZelmoraProcess second(L"");
+        HWND own = second.FindWindowTitled(L"Zelmora", 20000);
+        ASSERT_NE(own, nullptr) << "the second start opened no window";
+        EXPECT_EQ(first.Wait(0), 0)
+            << "the first had ended, its save done, before the second showed";
+        EXPECT_EQ(RemoteList(GetDlgItem(own, IDC_PHONE_BOOK_LIST), second.id()).Count(), 1001);
+        PostMessageW(own, WM_CLOSE, 0, 0);
+        EXPECT_EQ(second.Wait(20000), 0);
+    }
 }
 
 TEST(PlainStart, SavesThePhoneBookWhenWindowsEndsTheSession) {

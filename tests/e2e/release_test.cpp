@@ -24,7 +24,9 @@ constexpr wchar_t kUninstallKey[] =
 const struct {
     const wchar_t *key, *name, *data;
 } kLinkRegistration[] = {
-    {L"Software\\Classes\\Zelmora.Link", L"URL Protocol", L""},
+    {L"Software\\Classes\\Zelmora.Link", nullptr, L"Telephone link (Zelmora)"},
+    // A ProgID with "URL Protocol" would be a scheme of its own, "zelmora.link:".
+    {L"Software\\Classes\\Zelmora.Link", L"URL Protocol", L"<missing>"},
     {L"Software\\Classes\\Zelmora.Link\\shell\\open\\command", nullptr,
      L"\"%s\\zelmora.exe\" \"%1\""},
     {L"Software\\Brannock\\Zelmora\\Capabilities", L"ApplicationName", L"Zelmora"},

@@ -107,6 +107,20 @@ TEST(RunDialScript, ReplacesItsOwnOldScriptAndKeepsTheUsers) {
     }
 }
 
+TEST(RunDialScript, ReportsAScriptThatTheShellDidNotRunAndSaysTheDialFailed) {
+    ShellRecorder shell;
+    shell.process = [](const wchar_t *) -> HANDLE { return nullptr; }; // nothing started
+    DialogDriver driver;
+    EXPECT_FALSE(RunDialScript("COM3", reinterpret_cast<HWND>(0x1234), "123"));
+    EXPECT_EQ(shell.requests.size(), 1u);
+    ASSERT_EQ(driver.seen.size(), 1u);
+    ExpectOkBox(driver.seen[0],
+                L"Windows did not run the script temp.bat, so nothing was dialled. Check that .bat "
+                L"files are run by the command interpreter (cmd.exe).",
+                BoxIcon::Error, nullptr);
+    EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(RunDialScript, ReportsAScriptThatCannotBeCreated) {
     HANDLE held = CreateFileW(L"temp.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);

@@ -55,6 +55,16 @@ TEST_F(MainWindowTest, SetsUpBothListsTitleAndIcons) {
         EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
         EXPECT_TRUE(style & LVS_NOSORTHEADER);
     }
+    // Moved to a monitor at 150 % and back, the columns follow.
+    for (const int dpi : {144, 96}) {
+        RECT bounds = {};
+        GetWindowRect(main_, &bounds);
+        SendMessageW(main_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&bounds));
+        for (const auto &l : lists) {
+            EXPECT_EQ(SendMessageW(l.list, LVM_GETCOLUMNWIDTH, 0, 0), 250 * dpi / 96);
+            EXPECT_EQ(SendMessageW(l.list, LVM_GETCOLUMNWIDTH, 1, 0), 130 * dpi / 96);
+        }
+    }
     EXPECT_EQ(WindowText(main_), L"Zelmora");
     EXPECT_NE(SendMessageW(main_, WM_GETICON, ICON_SMALL, 0), 0);
     EXPECT_NE(SendMessageW(main_, WM_GETICON, ICON_BIG, 0), 0);

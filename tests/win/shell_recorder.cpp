@@ -11,7 +11,8 @@ ShellRecorder *g_recorder = nullptr;
 
 HANDLE Record(HWND owner, const wchar_t *file, int show, ULONG mask) {
     g_recorder->requests.push_back({owner, file, show, FileBytes(file), mask});
-    return g_recorder->process ? g_recorder->process(file) : nullptr;
+    return g_recorder->process ? g_recorder->process(file)
+                               : CreateEventW(nullptr, TRUE, TRUE, nullptr);
 }
 
 BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD) {

@@ -32,7 +32,7 @@ class ShellRecorder {
     std::vector<ShellRequest> requests;
     std::vector<std::wstring> sounds;
     // What the shell hands back for a request: a process of the test's making, or by default
-    // none, as for a document the shell opens in a program that was already running.
+    // one that has ended already (an event that is set stands in for it).
     std::function<HANDLE(const wchar_t *file)> process;
 
   private:
