@@ -13,7 +13,7 @@
 #include "../dialing/link_modem.h"
 #include "../dialing/port_check.h"
 #include "../dialing/run_script.h"
-#include "link.h"
+#include "../base/tel_link.h"
 #include "startup.h"
 
 namespace zelmora {

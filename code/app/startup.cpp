@@ -9,7 +9,7 @@
 #include "../base/shared_mutex.h"
 #include "../base/text_cast.h"
 #include "../res/resource.h"
-#include "link.h"
+#include "../base/tel_link.h"
 #include "link_dial.h"
 #include "main_window.h"
 

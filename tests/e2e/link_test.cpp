@@ -209,3 +209,35 @@ TEST(Link, AnOpenWindowTakesTheLinkAndDialsWithItsSelectedModem) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(window.Wait(10000), 0);
 }
+
+TEST(Link, AWindowThatDoesNotTakeTheLinkLeavesItToTheLinksOwnProcess) {
+    ASSERT_TRUE(TestModemAvailable());
+    DeletePhoneBookKey();
+    RememberLinkModem(L"COM5");
+    // A Zelmora window as the link finds it, which answers WM_COPYDATA with "not taken", as a
+    // window that Windows keeps the message from, or a hung one, leaves the sender.
+    HWND refusing = CreateWindowExW(0, L"#32770", L"Zelmora", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                    nullptr, CreateMenu(), GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(refusing, nullptr);
+    ShowWindow(refusing, SW_SHOWNOACTIVATE);
+    const std::size_t before = ModemBytes("com5").size();
+    ZelmoraProcess link(L"tel:5550123");
+    HWND ask = nullptr;
+    for (const DWORD start = GetTickCount(); !ask && GetTickCount() - start < 15000;) {
+        MSG message; // the refusing window answers while the test waits
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        ask = link.FindWindowTitled(
+            L"Zelmora", 50, L"The modem on COM5 (Test modem) is to dial 5550123. Dial now?");
+    }
+    DestroyWindow(refusing);
+    ASSERT_NE(ask, nullptr) << "the link's process dials it itself";
+    PostMessageW(ask, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(WaitForModemBytes("com5", before), "at&d0\r\natd 5550123;\r\n");
+    HWND hangUp = link.FindWindowTitled(
+        L"Zelmora", 10000,
+        L"Pick up the handset. When the call is over, press OK to hang up the modem on COM5.");
+    ASSERT_NE(hangUp, nullptr);
+    PostMessageW(hangUp, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(link.Wait(10000), 0);
+}

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/link.h"
+#include "base/tel_link.h"
 
 using namespace zelmora;
 

@@ -1,9 +1,9 @@
 // The number in a tel: or callto: link.
-#include "link.h"
+#include "tel_link.h"
 
 #include <string_view>
 
-#include "../base/limits.h"
+#include "limits.h"
 
 namespace zelmora {
 
