@@ -34,8 +34,8 @@ struct Case {
     int skipped;
 };
 
-void ExpectRead(const Case &c, ContactEntries (*read)(const unsigned char *, std::size_t,
-                                                      const AnsiDecoder &)) {
+void ExpectRead(const Case &c,
+                ContactEntries (*read)(const unsigned char *, std::size_t, const AnsiDecoder &)) {
     SCOPED_TRACE(c.file.substr(0, 120));
     const ContactEntries got = read(Bytes(c.file), c.file.size(), Latin1);
     EXPECT_EQ(got.entries, c.entries);
@@ -105,16 +105,20 @@ TEST(Contacts, CsvFromGoogleOutlookAndThunderbird) {
          {{u"Ann Lee", u"+15550101"}, {u"Bo (home)", u"5550102"}, {u"Bo (work)", u"5550103"}},
          0},
         // Google, the newer header: several numbers in one cell, a UTF-8 byte-order mark.
-        {"\xEF\xBB\xBF" "First Name,Middle Name,Last Name,Phone 1 - Label,Phone 1 - Value\n"
+        {"\xEF\xBB\xBF"
+         "First Name,Middle Name,Last Name,Phone 1 - Label,Phone 1 - Value\n"
          "Ann,,Lee,Mobile,555 0111 ::: 555 0112\n",
          {{u"Ann Lee (mobile)", u"5550111"}, {u"Ann Lee (mobile 2)", u"5550112"}},
          0},
         // Outlook: columns by name, quoted fields with commas, doubled quotes and a line break;
         // a row with the wrong number of fields is skipped and counted.
-        {"First Name,Last Name,Company,Business Phone,Home Phone,Mobile Phone,Business Fax,Notes\r\n"
+        {"First Name,Last Name,Company,Business Phone,Home Phone,Mobile Phone,Business "
+         "Fax,Notes\r\n"
          "Ann,Lee,\"Lee, Inc.\",(555) 0121,,555-0122,555 0129,\"says \"\"hi\"\"\r\ntwice\"\r\n"
          ",,Acme,555 0123,,,,\r\nBroken,Row,,555 0124\r\n",
-         {{u"Ann Lee (work)", u"5550121"}, {u"Ann Lee (mobile)", u"5550122"}, {u"Acme", u"5550123"}},
+         {{u"Ann Lee (work)", u"5550121"},
+          {u"Ann Lee (mobile)", u"5550122"},
+          {u"Acme", u"5550123"}},
          1},
         // Thunderbird, separated by semicolons, in the ANSI code page.
         {"First Name;Last Name;Display Name;Work Phone;Home Phone;Fax Number;Mobile Number\n"
@@ -130,13 +134,20 @@ TEST(Contacts, CsvFromGoogleOutlookAndThunderbird) {
 
 TEST(Contacts, NumbersAsThePhoneBookKeepsThem) {
     const std::pair<std::u16string, std::optional<std::u16string>> cases[] = {
-        {u"+1 (555) 010-0001", u"+15550100001"}, {u"555.0002", u"5550002"},
-        {u"*31#555 0003", u"*31#5550003"},       {u"555 0004 x12", u"5550004,12"},
-        {u"555 0005 ext. 12", u"5550005,12"},    {u"5550006;ext=12", u"5550006,12"},
-        {u"5550007,,12", u"5550007,,12"},        {u"tel:+1-555-0008", u"+15550008"},
-        {u"1-800-FLOWERS", std::nullopt},        {u"+1+555", std::nullopt},
-        {u"ext. 12", std::nullopt},              {u"5550009 x", std::nullopt},
-        {u"---", std::nullopt},                  {std::u16string(260, u'5'), std::nullopt},
+        {u"+1 (555) 010-0001", u"+15550100001"},
+        {u"555.0002", u"5550002"},
+        {u"*31#555 0003", u"*31#5550003"},
+        {u"555 0004 x12", u"5550004,12"},
+        {u"555 0005 ext. 12", u"5550005,12"},
+        {u"5550006;ext=12", u"5550006,12"},
+        {u"5550007,,12", u"5550007,,12"},
+        {u"tel:+1-555-0008", u"+15550008"},
+        {u"1-800-FLOWERS", std::nullopt},
+        {u"+1+555", std::nullopt},
+        {u"ext. 12", std::nullopt},
+        {u"5550009 x", std::nullopt},
+        {u"---", std::nullopt},
+        {std::u16string(260, u'5'), std::nullopt},
     };
     for (const auto &[written, kept] : cases)
         EXPECT_EQ(PhoneBookNumber(written), kept) << std::string(written.begin(), written.end());
@@ -165,13 +176,18 @@ TEST(Contacts, TheFirstLineTellsTheKindOfFile) {
     const std::pair<std::string, ContactFile> cases[] = {
         {"BEGIN:VCARD\r\nVERSION:3.0\r\n", ContactFile::VCard},
         {"begin:vcard\n", ContactFile::VCard},
-        {"\xEF\xBB\xBF" "BEGIN:VCARD\r\n", ContactFile::VCard},
+        {"\xEF\xBB\xBF"
+         "BEGIN:VCARD\r\n",
+         ContactFile::VCard},
         {Utf16LeWithBom(u"BEGIN:VCARD\r\n"), ContactFile::VCard},
         {"Name,Phone 1 - Value\r\n", ContactFile::Csv},
         {"First Name;Mobile Number\n", ContactFile::Csv},
         {Utf16LeWithBom(u"Name\tNotes,Mobile Phone\r\n"), ContactFile::Csv},
         {"Name,Email\r\nAnn,a@example.com\r\n", ContactFile::PhoneBook},
-        {std::string("A\0n\0n\0|\0" "1\0\n\0", 12), ContactFile::PhoneBook},
+        {std::string("A\0n\0n\0|\0"
+                     "1\0\n\0",
+                     12),
+         ContactFile::PhoneBook},
         {"Ann|123\n", ContactFile::PhoneBook},
         {"", ContactFile::PhoneBook},
     };
