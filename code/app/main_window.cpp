@@ -98,6 +98,9 @@ void OnCommand(HWND window, WORD id) {
         ImportPhoneBook();
         SortByName(g_phoneBookList);
         break;
+    case IDM_EXPORT_CONTACTS:
+        ExportContacts();
+        break;
     case IDM_DIALING_RULES:
         RunDialog(window, IDD_DIALING_RULES, DialingRulesProc);
         break;

@@ -96,11 +96,22 @@ inline constexpr char16_t kTextCannotLoad[] = u"Can not read phone book from the
 inline constexpr char16_t kExportFileName[] = u"export_phone_book.txt";
 inline constexpr char16_t kTextCannotExport[] = u"Can not create file fore write!";
 inline constexpr char16_t kTextExported[] = u"Data is saved to file \"export_phone_book.txt\"";
-inline constexpr char16_t kTextImportFilter[] = u"Text file (*.txt)\0*.txt\0";
+inline constexpr char16_t kTextImportFilter[] =
+    u"Phone books and contacts (*.txt;*.vcf;*.csv)\0*.txt;*.vcf;*.csv\0"
+    u"Zelmora phone book (*.txt)\0*.txt\0vCard contacts (*.vcf)\0*.vcf\0"
+    u"CSV contacts from Google, Outlook or Thunderbird (*.csv)\0*.csv\0";
 inline constexpr char16_t kTextImportTitle[] = u"Please select a text file for import";
 inline constexpr char16_t kTextCannotOpenImport[] = u"Can not create file!";
 inline constexpr char16_t kTextOutOfMemory[] = u"Out of memory!";
 inline constexpr char16_t kTextNothingImported[] = u"There is no new items!";
 inline constexpr char16_t kTextImported[] = u"New items is added!";
+// Contacts. The entries added, then the contacts and numbers skipped.
+inline constexpr char16_t kTextContactsImported[] =
+    u"%d entries were added to the phone book. %d contacts or numbers could not be read whole, "
+    u"or can not be dialled, and were skipped.";
+inline constexpr char16_t kContactsFileName[] = u"Zelmora contacts.vcf";
+inline constexpr char16_t kTextContactsFilter[] = u"vCard contacts (*.vcf)\0*.vcf\0";
+// %s: the file's path.
+inline constexpr char16_t kTextContactsExported[] = u"The phone book is saved as vCards in \"%s\".";
 
 } // namespace zelmora

@@ -450,11 +450,11 @@ template <typename Handle> void ForEachContentLine(const std::string &text, Hand
         std::string_view line(text.data() + start, end - start);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (!line.empty() && (line[0] == ' ' || line[0] == '\t')) {
-            current.append(line.substr(1));
-        } else if (currentIsQuotedPrintable && !current.empty() && current.back() == '=') {
-            current.pop_back();
+        if (currentIsQuotedPrintable && !current.empty() && current.back() == '=') {
+            current.pop_back(); // a soft line break: the next line goes on as it stands
             current.append(line);
+        } else if (!line.empty() && (line[0] == ' ' || line[0] == '\t')) {
+            current.append(line.substr(1));
         } else {
             if (!current.empty())
                 handle(current);

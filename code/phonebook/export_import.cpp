@@ -2,6 +2,8 @@
 #include "export_import.h"
 
 #include <commdlg.h>
+#include <functional>
+#include <shlobj.h>
 
 #include <memory>
 #include <new>
@@ -14,6 +16,7 @@
 #include "../base/process_state.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
+#include "contacts.h"
 #include "list_rows.h"
 #include "phone_book_text.h"
 
@@ -34,6 +37,46 @@ std::string PhoneSortKey(const std::u16string &phone) {
         LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, W(phone.c_str()), -1,
                      reinterpret_cast<wchar_t *>(key.data()), size);
     return key;
+}
+
+// Text in the ANSI code page, for contacts' files that are no Unicode.
+std::u16string FromAnsi(std::string_view bytes) {
+    if (bytes.empty())
+        return {};
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::u16string text(length > 0 ? length : 0, u'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), W(text.data()),
+                            length);
+    return text;
+}
+
+// Adds each contact's entry unless its number is in the phone book already; the number added.
+int MergeContacts(HWND list, const std::vector<NamedNumber> &entries) {
+    ListRows rows(list);
+    RedrawPause pause(list);
+    IndexedLookup lookup(rows, PhoneSortKey, ComparePhones);
+    int added = 0;
+    for (const auto &[name, phone] : entries) {
+        if (lookup.Contains(phone))
+            continue;
+        rows.Append(name, phone);
+        lookup.Add(phone);
+        ++added;
+    }
+    return added;
+}
+
+// A vCard or CSV file of contacts into the phone book, and the box that counts what was added
+// and what was skipped.
+void ImportContacts(HWND list, ContactFile kind, const unsigned char *bytes, DWORD size) {
+    const ContactEntries read = kind == ContactFile::VCard ? ReadVCards(bytes, size, FromAnsi)
+                                                           : ReadContactsCsv(bytes, size, FromAnsi);
+    const int added = MergeContacts(list, read.entries);
+    wchar_t text[256];
+    wsprintfW(text, W(kTextContactsImported), added, read.skipped);
+    ShowMessage(list, U(text), MB_ICONINFORMATION);
 }
 
 void MergeIntoList(HWND list, const unsigned char *bytes, DWORD size, DuplicateCheck check) {
@@ -67,9 +110,9 @@ bool WriteRows(HWND list, HANDLE file) {
 // ReplaceFileW, which keeps its attributes and security, as moving over it would not; while
 // another program (a virus scanner, an indexer) holds one of the two files, it tries again for a
 // moment. Both names are given whole: Wine's ReplaceFileW refuses relative ones (ERROR_DIRECTORY).
-bool PutInPlace(const wchar_t *partial, bool oldExists) {
+bool PutInPlace(const wchar_t *target, const wchar_t *partial, bool oldExists) {
     wchar_t replaced[MAX_PATH], replacement[MAX_PATH];
-    if (!GetFullPathNameW(W(kExportFileName), MAX_PATH, replaced, nullptr) ||
+    if (!GetFullPathNameW(target, MAX_PATH, replaced, nullptr) ||
         !GetFullPathNameW(partial, MAX_PATH, replacement, nullptr))
         return false;
     const DWORD start = GetTickCount();
@@ -89,31 +132,53 @@ bool PutInPlace(const wchar_t *partial, bool oldExists) {
     }
 }
 
-// Writes the export under a name of its own in the same folder, and puts it in the place of
-// the old one only once it is whole, in one step of the file system: a disk that fills up
-// keeps the last good export, the backup that the user may need. The old file is replaced only
-// when it is the file itself: were it a link, the export would change what it points to.
-bool WriteExport(HWND list) {
+// Writes a file under a name of its own in target's folder, and puts it in the place of the old
+// one only once it is whole, in one step of the file system: a disk that fills up keeps the last
+// good export, the backup that the user may need. The old file is replaced only when it is the
+// file itself: were it a link, the export would change what it points to.
+bool ReplaceFileWhole(const std::wstring &target, const std::function<bool(HANDLE)> &write) {
+    std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
+    if (folder.empty())
+        folder = L".";
     wchar_t partial[MAX_PATH];
-    if (!GetTempFileNameW(L".", L"zel", 0, partial))
+    if (!GetTempFileNameW(folder.c_str(), L"zel", 0, partial))
         return false;
     bool whole = false;
     if (FileHandle file = OpenFile(partial, GENERIC_WRITE, TRUNCATE_EXISTING))
-        whole = WriteRows(list, file.get());
+        whole = write(file.get());
     bool missing = false, plain = false;
     if (whole)
-        plain = static_cast<bool>(OpenOldFile(W(kExportFileName), missing)); // closed again
-    whole = whole && (plain || missing) && PutInPlace(partial, plain);
+        plain = static_cast<bool>(OpenOldFile(target.c_str(), missing)); // closed again
+    whole = whole && (plain || missing) && PutInPlace(target.c_str(), partial, plain);
     if (!whole)
         DeleteFileW(partial);
     return whole;
 }
 
+// The folder Windows' open and save dialogs leave the current folder in: put back afterwards,
+// as the dial script, the sound and the export live there (OFN_NOCHANGEDIR has no effect on
+// GetOpenFileNameW).
+class CurrentFolderKept {
+  public:
+    CurrentFolderKept() : folder_(GetCurrentDirectoryW(0, nullptr), L'\0') {
+        folder_.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder_.size()), folder_.data()));
+    }
+    ~CurrentFolderKept() {
+        if (!folder_.empty())
+            SetCurrentDirectoryW(folder_.c_str());
+    }
+    CurrentFolderKept(const CurrentFolderKept &) = delete;
+    CurrentFolderKept &operator=(const CurrentFolderKept &) = delete;
+
+  private:
+    std::wstring folder_;
+};
+
 } // namespace
 
 void ExportPhoneBook() {
     HWND list = g_phoneBookList;
-    if (WriteExport(list))
+    if (ReplaceFileWhole(W(kExportFileName), [list](HANDLE file) { return WriteRows(list, file); }))
         ShowMessage(list, kTextExported, MB_ICONINFORMATION);
     else
         ShowMessage(list, kTextCannotExport, MB_ICONERROR);
@@ -132,16 +197,49 @@ void ImportPhoneBook() {
     dialog.lpstrTitle = W(kTextImportTitle);
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
                    OFN_EXPLORER | OFN_ENABLESIZING;
-    // The dial script, the dial sound, the manual and the export all live in the current folder,
-    // and Windows' open dialog moves it to where the file was picked: OFN_NOCHANGEDIR has no
-    // effect on GetOpenFileNameW. So the folder is put back, whatever the dialog returned.
-    std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
-    folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
-    const BOOL picked = GetOpenFileNameW(&dialog);
-    if (!folder.empty())
-        SetCurrentDirectoryW(folder.c_str());
+    BOOL picked = FALSE;
+    {
+        const CurrentFolderKept kept;
+        picked = GetOpenFileNameW(&dialog);
+    }
     if (picked)
         ImportPhoneBookFrom(path);
+}
+
+void ExportContacts() {
+    HWND list = g_phoneBookList;
+    wchar_t path[MAX_PATH] = {};
+    lstrcpyW(path, W(kContactsFileName));
+    wchar_t documents[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetParent(list);
+    dialog.lpstrFilter = W(kTextContactsFilter);
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = ARRAYSIZE(path);
+    dialog.lpstrInitialDir = documents;
+    dialog.lpstrDefExt = L"vcf";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER |
+                   OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+    BOOL picked = FALSE;
+    {
+        const CurrentFolderKept kept;
+        picked = GetSaveFileNameW(&dialog);
+    }
+    if (!picked)
+        return;
+    std::vector<NamedNumber> entries;
+    const int count = ListCount(list);
+    for (int row = 0; row < count; ++row)
+        entries.emplace_back(ReadCell(list, row, kNameColumn), ReadCell(list, row, kPhoneColumn));
+    const std::string cards = FormatVCards(entries);
+    if (ReplaceFileWhole(path, [&cards](HANDLE file) {
+            return WriteWhole(file, cards.data(), static_cast<DWORD>(cards.size()));
+        }))
+        ShowMessageNaming(kTextContactsExported, path, MB_ICONINFORMATION, list);
+    else
+        ShowMessage(list, kTextCannotExport, MB_ICONERROR);
 }
 
 void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check) {
@@ -166,6 +264,11 @@ void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check) {
         return;
     }
 
+    if (const ContactFile kind = DetectContactFile(contents.get(), read);
+        kind != ContactFile::PhoneBook) {
+        ImportContacts(list, kind, contents.get(), read);
+        return;
+    }
     const int countBefore = ListCount(list);
     MergeIntoList(list, contents.get(), read, check);
     contents.reset();

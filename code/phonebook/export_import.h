@@ -7,12 +7,17 @@ namespace zelmora {
 
 void ExportPhoneBook();
 
-// Asks for a file and merges it; the main window sorts afterwards.
+// Asks for a file and merges it: Zelmora's own phone-book file, a vCard file or a CSV file of
+// contacts, told apart by their content; the main window sorts afterwards.
 void ImportPhoneBook();
+
+// Asks where to save and writes the phone book there as vCards, whole or not at all.
+void ExportContacts();
 
 enum class DuplicateCheck { Indexed, Scanning };
 
-// Merges the file at path into the phone-book list and reports the result.
+// Merges the file at path into the phone-book list and reports the result. Contacts' files
+// merge with the indexed check.
 void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check = DuplicateCheck::Indexed);
 
 } // namespace zelmora
