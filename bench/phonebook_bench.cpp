@@ -69,6 +69,55 @@ void WriteImportFile(const wchar_t *path, int count, std::mt19937 &random) {
     CloseHandle(file);
 }
 
+void WriteBytes(const wchar_t *path, const std::string &bytes) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string Ascii(const std::wstring &text) { return std::string(text.begin(), text.end()); }
+
+// count contacts as vCards, two numbers each, a photo of some 20 KB in every hundredth card
+// (about 3 MB at 10,000); half the first numbers are in the phone book already.
+void WriteVCardFile(const wchar_t *path, int count, std::mt19937 &random) {
+    std::string photo = "PHOTO;ENCODING=b;TYPE=JPEG:";
+    for (int line = 0; line < 270; ++line)
+        photo += std::string(74, 'Q') + "\r\n ";
+    photo += "Q\r\n";
+    std::string cards;
+    for (int i = 0; i < count; ++i) {
+        const std::string name = Ascii(Name(random));
+        cards += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nN:" + name + ";;;;\r\n";
+        if (i % 100 == 0)
+            cards += photo;
+        cards += "TEL;TYPE=CELL:" + Ascii(Phone(i % 2 ? i : count + i)) +
+                 "\r\nTEL;TYPE=WORK:" + Ascii(Phone(2 * count + i)) + "\r\nEND:VCARD\r\n";
+    }
+    WriteBytes(path, cards);
+}
+
+// count rows of an Outlook CSV export, two numbers each.
+void WriteCsvFile(const wchar_t *path, int count, std::mt19937 &random) {
+    std::string rows = "First Name,Last Name,Company,Business Phone,Mobile Phone,Notes\r\n";
+    for (int i = 0; i < count; ++i)
+        rows += Ascii(Name(random)) + "," + Ascii(Name(random)) + ",\"Acme, Inc.\"," +
+                Ascii(Phone(i % 2 ? i : count + i)) + "," + Ascii(Phone(3 * count + i)) + ",\r\n";
+    WriteBytes(path, rows);
+}
+
+// What reading the file alone takes: the floor of an import.
+long long ReadFloor(const wchar_t *path) {
+    return Milliseconds([path] {
+        HANDLE file =
+            CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        std::string bytes(GetFileSize(file, nullptr), '\0');
+        DWORD read = 0;
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(file);
+    });
+}
+
 // The value names of entries entries, made before timing so that the floors time only the
 // registry.
 std::vector<std::wstring> ValueNames(int entries) {
@@ -156,6 +205,25 @@ int wmain(int argc, wchar_t **argv) {
             Report("import-naive", n, Milliseconds([&] {
                        ImportPhoneBookFrom(L"bench-import.txt", DuplicateCheck::Scanning);
                    }));
+        }
+        // Contacts into a phone book of n entries: vCards and an Outlook CSV, each against the
+        // time that reading its file alone takes.
+        if (n <= 10000) {
+            const struct {
+                const char *name;
+                const wchar_t *file;
+                void (*write)(const wchar_t *, int, std::mt19937 &);
+            } contacts[] = {{"vcard", L"bench-contacts.vcf", WriteVCardFile},
+                            {"csv", L"bench-contacts.csv", WriteCsvFile}};
+            for (const auto &c : contacts) {
+                c.write(c.file, n, random);
+                ClearList(list);
+                LoadPhoneBook(owner, store);
+                Report((std::string("import-") + c.name).c_str(), n,
+                       Milliseconds([&] { ImportPhoneBookFrom(c.file); }));
+                Report((std::string("read-") + c.name).c_str(), n, ReadFloor(c.file));
+                DeleteFileW(c.file);
+            }
         }
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBenchKey);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kBenchKey);
