@@ -17,6 +17,7 @@ add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_compile_definitions(zelmora_core PUBLIC UNICODE _UNICODE)
 
 add_library(zelmora_win STATIC
+  code/app/calls_menu.cpp
   code/app/help_menu.cpp
   code/app/link_dial.cpp
   code/app/main_window.cpp
@@ -33,6 +34,7 @@ add_library(zelmora_win STATIC
   code/dialing/dial_selection.cpp
   code/dialing/dialing_location.cpp
   code/dialing/dialing_rules_dialog.cpp
+  code/dialing/recent_calls_registry.cpp
   code/dialing/link_modem.cpp
   code/dialing/port_check.cpp
   code/dialing/run_script.cpp

@@ -12,6 +12,7 @@
 #include "../dialing/dialing_location.h"
 #include "../dialing/link_modem.h"
 #include "../dialing/port_check.h"
+#include "../dialing/recent_calls_registry.h"
 #include "../dialing/run_script.h"
 #include "../base/tel_link.h"
 #include "startup.h"
@@ -35,15 +36,10 @@ void ShowLinkNotDialable(HWND owner, const std::u16string &link) {
 // The port's bytes for the script when the port is there: its text in the ANSI code page,
 // unchanged by the conversion, of a device that the port check accepts.
 bool UsablePort(const std::wstring &port, std::string &bytes) {
-    char narrow[kCellCapacity] = {};
-    wchar_t back[kCellCapacity] = {};
-    if (port.empty() || port.size() > kMaxCellLength ||
-        !WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, port.c_str(), -1, narrow, kCellCapacity,
-                             nullptr, nullptr) ||
-        !MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow, -1, back, kCellCapacity) ||
-        port != back || !PortIsPresent(port))
+    const std::optional<std::string> narrow = AnsiText(port);
+    if (port.empty() || !narrow || !PortIsPresent(port))
         return false;
-    bytes = narrow;
+    bytes = *narrow;
     return true;
 }
 
@@ -67,6 +63,9 @@ void ConfirmAndDial(HWND owner, const std::string &number, const LinkModem &mode
         return;
     if (!RunDialScript(port.c_str(), owner, dialled->c_str()))
         return;
+    RecordCall({0, CallStart::Link, u"", std::u16string(number.begin(), number.end()),
+                std::u16string(dialled->begin(), dialled->end()), U(modem.name.c_str()),
+                U(modem.port.c_str())});
     wsprintfW(text, W(kTextLinkHangUp), modem.port.c_str());
     ShowMessage(owner, U(text), MB_OK | MB_ICONINFORMATION | where);
     RunHangUpScript(port.c_str(), owner);

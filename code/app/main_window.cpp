@@ -12,6 +12,7 @@
 #include "../dialing/dial_selection.h"
 #include "../dialing/dialing_rules_dialog.h"
 #include "../dialing/link_modem.h"
+#include "../dialing/recent_calls_registry.h"
 #include "../dialing/run_script.h"
 #include "../modems/modem_discovery.h"
 #include "../phonebook/delete_entry.h"
@@ -19,6 +20,7 @@
 #include "../phonebook/export_import.h"
 #include "../phonebook/registry_store.h"
 #include "../res/resource.h"
+#include "calls_menu.h"
 #include "help_menu.h"
 #include "link_dial.h"
 #include "startup.h"
@@ -50,6 +52,8 @@ void OnInitDialog(HWND window) {
     // A link handed over from a browser, which runs at a lower integrity than a Zelmora started
     // with "Run as administrator": let it through. TakeLink checks the data, and the dial asks.
     ChangeWindowMessageFilterEx(window, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+    FillCallsMenu(window);
+    InstallRedialKey(window);
     // A link that opened the window, as no modem for links was known, is taken up when shown.
     PostPendingLink(window);
 }
@@ -59,6 +63,8 @@ void RunDialog(HWND owner, int templateId, DLGPROC procedure) {
 }
 
 void OnCommand(HWND window, WORD id) {
+    if (RunCallsCommand(window, id))
+        return;
     switch (id) {
     case IDCANCEL:
     case IDM_EXIT:
@@ -131,9 +137,13 @@ void RunQuickAction(HWND window, QuickAction action) {
         ShowMessage(nullptr, kTextNotDialable, MB_ICONERROR);
         return;
     }
-    if (action == QuickAction::Dial)
-        RunDialScript(g_quickDialPort, window, g_quickDialPhone);
-    else if (action == QuickAction::HangUp)
+    if (action == QuickAction::Dial && RunDialScript(g_quickDialPort, window, g_quickDialPhone)) {
+        // The command line's bytes are the low bytes of what was typed: read back as such.
+        const std::string phone = g_quickDialPhone, port = g_quickDialPort;
+        const std::u16string given(phone.begin(), phone.end());
+        RecordCall({0, CallStart::CommandLine, u"", given, given, u"",
+                    std::u16string(port.begin(), port.end())});
+    } else if (action == QuickAction::HangUp)
         RunHangUpScript(g_quickDialPort, window);
 }
 
@@ -194,7 +204,13 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam)
             SaveUnlessQuickAction(SaveFailure::Silent);
         return FALSE;
+    case WM_INITMENUPOPUP:
+        // Calls placed meanwhile, from links or the command line, are in the menu too.
+        if (!HIWORD(lParam) && reinterpret_cast<HMENU>(wParam) == GetSubMenu(GetMenu(window), 1))
+            FillCallsMenu(window);
+        return FALSE;
     case WM_DESTROY:
+        RemoveRedialKey();
         SaveUnlessQuickAction(SaveFailure::Reported);
         return FALSE;
     }

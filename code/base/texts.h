@@ -105,6 +105,8 @@ inline constexpr char16_t kTextCannotOpenImport[] = u"Can not create file!";
 inline constexpr char16_t kTextOutOfMemory[] = u"Out of memory!";
 inline constexpr char16_t kTextNothingImported[] = u"There is no new items!";
 inline constexpr char16_t kTextImported[] = u"New items is added!";
+// The Calls menu's last command.
+inline constexpr char16_t kMenuClearRecentCalls[] = u"C&lear recent calls";
 // Contacts. The entries added, then the contacts and numbers skipped.
 inline constexpr char16_t kTextContactsImported[] =
     u"%d entries were added to the phone book. %d contacts or numbers could not be read whole, "

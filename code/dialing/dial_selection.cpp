@@ -8,6 +8,8 @@
 #include "../base/texts.h"
 #include "dialing_location.h"
 #include "link_modem.h"
+#include "port_check.h"
+#include "recent_calls_registry.h"
 #include "run_script.h"
 
 namespace zelmora {
@@ -64,7 +66,39 @@ void DialSelection() {
     if (!number)
         return;
     RememberSelectedModem();
-    RunDialScript(port, GetParent(g_phoneBookList), number->c_str());
+    if (!RunDialScript(port, GetParent(g_phoneBookList), number->c_str()))
+        return;
+    const int modem = SelectedRow(g_modemList), entry = SelectedRow(g_phoneBookList);
+    RecordCall({0, CallStart::Window, ReadCell(g_phoneBookList, entry, 0),
+                ReadCell(g_phoneBookList, entry, 1), U(PortText(number->c_str()).c_str()),
+                ReadCell(g_modemList, modem, 0), ReadCell(g_modemList, modem, 1)});
+}
+
+bool DialRecordedCall(HWND window, const CallRecord &call) {
+    // Its own modem while its port is there, else the one selected in the window.
+    std::wstring port = W(call.port.c_str()), modem = W(call.modem.c_str());
+    if (!PortIsPresent(port)) {
+        if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem))
+            return false;
+        const int row = SelectedRow(g_modemList);
+        port = W(ReadCell(g_modemList, row, 1).c_str());
+        modem = W(ReadCell(g_modemList, row, 0).c_str());
+    }
+    const std::optional<std::string> portBytes = AnsiText(port),
+                                     phone = AnsiText(W(call.given.c_str()));
+    if (!portBytes || !phone) {
+        ShowNotDialable();
+        return false;
+    }
+    const std::optional<std::string> number = NumberToDial(nullptr, MB_TASKMODAL, *phone);
+    if (!number)
+        return false;
+    RememberLinkModem(modem, port);
+    if (!RunDialScript(portBytes->c_str(), window, number->c_str()))
+        return false;
+    RecordCall({0, CallStart::Window, call.name, call.given, U(PortText(number->c_str()).c_str()),
+                U(modem.c_str()), U(port.c_str())});
+    return true;
 }
 
 void HangUpSelection() {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "recent_calls.h"
+
 namespace zelmora {
 
 // Reads column 1 of row into buffer (kCellCapacity bytes) as text in the ANSI code page.
@@ -12,6 +14,11 @@ void GetSecondCellTextA(HWND list, int row, char *buffer);
 // Checks that both lists have a selected row, with one message for each thing missing, then
 // dials the selected entry's number on the selected modem's port.
 void DialSelection();
+
+// Dials a recent call again, as Dial does (the same checks, dialing rules, script and boxes),
+// on its own modem while that modem's port is there, else on the selected modem; records it
+// again. True when it was dialled.
+bool DialRecordedCall(HWND window, const CallRecord &call);
 
 // The Hang up command: checks that the modem list has a selected row, as the Dial command does,
 // then sends the selected modem's port the hang-up script.

@@ -92,6 +92,18 @@ bool PortOpens(const std::wstring &port) {
                .get() != nullptr;
 }
 
+std::optional<std::string> AnsiText(const std::wstring &text) {
+    char narrow[kCellCapacity] = {};
+    wchar_t back[kCellCapacity] = {};
+    if (text.size() > kMaxCellLength ||
+        !WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, narrow, kCellCapacity,
+                             nullptr, nullptr) ||
+        !MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow, -1, back, kCellCapacity) ||
+        text != back)
+        return std::nullopt;
+    return std::string(narrow);
+}
+
 std::wstring PortText(const char *port) {
     wchar_t name[kCellCapacity];
     WidePort(port, name);

@@ -17,6 +17,9 @@
 #define IDM_IMPORT 32774
 #define IDM_DIALING_RULES 32775
 #define IDM_EXPORT_CONTACTS 32776
+#define IDM_REDIAL 32777
+#define IDM_CLEAR_RECENT 32778
+#define IDM_RECENT_FIRST 32800 // to 32819: the recent calls, newest first
 
 // Strings
 #define IDS_APP_TITLE 103

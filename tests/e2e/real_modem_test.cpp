@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "dialing/dialing_location.h"
+#include "dialing/recent_calls_registry.h"
 #include "main_window_fixture.h"
 #include "modem_line.h"
 #include "res/resource.h"
@@ -37,10 +38,14 @@ struct Window {
         modems.Select(modems.FindRow(L"COM7", 1));
         book.Select(0);
     }
+    // Runs a command of the window and returns when the window has done it (a dial, with its
+    // script): the window takes no command while a dial waits.
     void Press(int button) {
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
-        PostMessageW(main, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(main, button)));
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(GetDlgItem(main, button)), SMTO_NORMAL, 20000,
+                            &result);
     }
 };
 
@@ -112,4 +117,48 @@ TEST(RealModem, EachWayToDialCallsTheFarEndAndHangUpEndsTheRinging) {
         EXPECT_NE(WaitForModemBytes("com7", bytes), "") << "Hang up wrote nothing";
         EXPECT_TRUE(FarEndStopsRinging("com7", FarEndReport("com7").size()));
     }
+}
+
+TEST(RealModem, QuickDialLinkAndWindowAreRecordedAndRedialPlacesTheNewestAgain) {
+    ASSERT_TRUE(TestModemAvailable());
+    DeletePhoneBookKey();
+    EXPECT_EQ(ZelmoraProcess(L"/phone:5550131 /port:COM7").Wait(10000), 0);
+    RememberLinkModem(L"COM7");
+    {
+        ZelmoraProcess link(L"tel:555-0132");
+        Answer(link, L"The modem on COM7 (Test modem) is to dial 5550132. Dial now?", IDYES);
+        Answer(link,
+               L"Pick up the handset. When the call is over, press OK to hang up the modem on "
+               L"COM7.",
+               IDOK);
+        EXPECT_EQ(link.Wait(10000), 0);
+    }
+    Window window;
+    window.Open(L"5550133", {49, "30", "", "", false, false});
+    window.Press(IDC_DIAL);
+    window.Press(IDC_HANG_UP);
+    // The far end takes a new call once it has seen this one end.
+    EXPECT_TRUE(FarEndStopsRinging("com7", FarEndReport("com7").size()));
+    const std::vector<zelmora::CallRecord> calls = zelmora::RecentCalls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].name + u"|" + calls[0].given + u"|" + calls[0].port,
+              u"Far end|5550133|COM7");
+    EXPECT_EQ(calls[1].given + u"|" + calls[1].dialled, u"5550132|5550132");
+    EXPECT_EQ(calls[1].start, zelmora::CallStart::Link);
+    EXPECT_EQ(calls[2].given + u"|" + calls[2].port, u"5550131|COM7");
+    EXPECT_EQ(calls[2].start, zelmora::CallStart::CommandLine);
+    // Redial places the newest call again, and records it again.
+    const std::size_t before = FarEndReport("com7").size();
+    window.Press(IDM_REDIAL);
+    EXPECT_EQ(WaitForFarEndCall("com7", before), "5550133");
+    EXPECT_EQ(zelmora::RecentCalls().size(), 4u);
+    window.Press(IDC_HANG_UP);
+    window.Press(IDM_CLEAR_RECENT);
+    EXPECT_TRUE(zelmora::RecentCalls().empty());
+    window.Press(IDCANCEL);
+    EXPECT_EQ(window.zelmora->Wait(10000), 0);
+    // The phone book's values are the entry alone, and the modem for links.
+    for (const auto &[name, data] : StoredValues())
+        EXPECT_TRUE(name == L"00_Name" || name == L"00_PhoneNumber" || name.rfind(L"Link", 0) == 0)
+            << testing::PrintToString(name);
 }

@@ -4,9 +4,11 @@
 
 #include <cstring>
 
+#include "app/calls_menu.h"
 #include "app/main_window.h"
 #include "base/list_view.h"
 #include "base/process_state.h"
+#include "dialing/recent_calls_registry.h"
 #include "dialog_driver.h"
 #include "main_window_fixture.h"
 #include "res/resource.h"
@@ -94,6 +96,8 @@ TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
     GetMenuStringW(menu, 0, popup, 32, MF_BYPOSITION);
     EXPECT_STREQ(popup, L"&File");
     GetMenuStringW(menu, 1, popup, 32, MF_BYPOSITION);
+    EXPECT_STREQ(popup, L"&Calls");
+    GetMenuStringW(menu, 2, popup, 32, MF_BYPOSITION);
     EXPECT_STREQ(popup, L"&Help");
 }
 
@@ -141,7 +145,7 @@ TEST(MainWindowModal, QuickDialEndsDuringInitialisation) {
     }
     EXPECT_EQ(g_modemList, nullptr);
     EXPECT_EQ(g_phoneBookList, nullptr);
-    EXPECT_FALSE(PhoneBookKeyExists());
+    EXPECT_TRUE(StoredValues().empty()) << "no phone book saved; the call has a subkey of its own";
     EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
     ResetProcessState();
 }
@@ -166,4 +170,35 @@ TEST_F(MainWindowTest, DoubleClickInEitherListDials) {
     ASSERT_EQ(driver.seen.size(), 2u);
     for (const SeenWindow &box : driver.seen)
         EXPECT_EQ(box.text, L"There is not installed modem! Call to \"User manual\"");
+}
+
+TEST_F(MainWindowTest, TheCallsMenuListsRecentCallsNewestFirstAndClearsThem) {
+    HMENU calls = GetSubMenu(GetMenu(main_), 1);
+    const auto texts = [&] {
+        std::vector<std::wstring> items;
+        for (int i = 0; i < GetMenuItemCount(calls); ++i) {
+            wchar_t text[300] = {};
+            GetMenuStringW(calls, i, text, 300, MF_BYPOSITION);
+            items.push_back(text);
+        }
+        return items;
+    };
+    const auto redialGrayed = [&] {
+        return (GetMenuState(calls, IDM_REDIAL, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    EXPECT_EQ(texts(), (std::vector<std::wstring>{L"&Redial\tCtrl+R"}));
+    EXPECT_TRUE(redialGrayed());
+    RecordCall({0, CallStart::CommandLine, u"", u"5550141", u"5550141", u"", u"COM5"});
+    Sleep(20); // the next call is newer
+    RecordCall({0, CallStart::Window, u"Ann & Bob", u"+49 30 1234", u"1234", u"Modem", u"COM3"});
+    FillCallsMenu(main_);
+    const std::vector<std::wstring> items = texts();
+    ASSERT_EQ(items.size(), 6u);
+    EXPECT_EQ(items[2].rfind(L"Ann && Bob, +49 30 1234, COM3, ", 0), 0u) << items[2];
+    EXPECT_EQ(items[3].rfind(L"5550141, COM5, ", 0), 0u) << items[3];
+    EXPECT_EQ(items[5], L"C&lear recent calls");
+    EXPECT_FALSE(redialGrayed());
+    Command(IDM_CLEAR_RECENT);
+    EXPECT_EQ(texts(), (std::vector<std::wstring>{L"&Redial\tCtrl+R"}));
+    EXPECT_TRUE(redialGrayed());
 }

@@ -1,0 +1,96 @@
+// The Calls menu and Redial's key.
+#include "calls_menu.h"
+
+#include <vector>
+
+#include "../base/text_cast.h"
+#include "../base/texts.h"
+#include "../dialing/dial_selection.h"
+#include "../dialing/recent_calls_registry.h"
+#include "../res/resource.h"
+
+namespace zelmora {
+
+namespace {
+
+constexpr int kCallsMenuPosition = 1; // File, Calls, Help
+
+// The calls that the menu shows, by position, for the command that chooses one.
+std::vector<CallRecord> g_shownCalls;
+HWND g_redialWindow = nullptr;
+HHOOK g_redialKey = nullptr;
+
+// The call's date and time as the user's locale writes them.
+std::u16string When(std::uint64_t time) {
+    FILETIME utc = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)}, local = {};
+    SYSTEMTIME at = {};
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &at))
+        return {};
+    wchar_t date[64] = {}, clock[64] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &at, nullptr, date, ARRAYSIZE(date));
+    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &at, nullptr, clock, ARRAYSIZE(clock));
+    return std::u16string(U(date)) + u" " + U(clock);
+}
+
+LRESULT CALLBACK RedialKey(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG *message = reinterpret_cast<const MSG *>(lParam);
+    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && message->wParam == 'R' &&
+        GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 &&
+        GetAncestor(message->hwnd, GA_ROOT) == g_redialWindow) {
+        PostMessageW(g_redialWindow, WM_COMMAND, IDM_REDIAL, 0);
+        return TRUE;
+    }
+    return CallNextHookEx(g_redialKey, code, wParam, lParam);
+}
+
+} // namespace
+
+void FillCallsMenu(HWND window) {
+    HMENU menu = GetSubMenu(GetMenu(window), kCallsMenuPosition);
+    if (!menu)
+        return;
+    while (GetMenuItemCount(menu) > 1)
+        DeleteMenu(menu, 1, MF_BYPOSITION);
+    g_shownCalls = RecentCalls();
+    EnableMenuItem(menu, IDM_REDIAL,
+                   MF_BYCOMMAND | (g_shownCalls.empty() ? MF_GRAYED : MF_ENABLED));
+    if (g_shownCalls.empty())
+        return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    for (std::size_t i = 0; i < g_shownCalls.size(); ++i)
+        AppendMenuW(menu, MF_STRING, IDM_RECENT_FIRST + i,
+                    W(CallMenuLine(g_shownCalls[i], When(g_shownCalls[i].time)).c_str()));
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, IDM_CLEAR_RECENT, W(kMenuClearRecentCalls));
+}
+
+bool RunCallsCommand(HWND window, WORD id) {
+    if (id == IDM_REDIAL) {
+        const std::vector<CallRecord> calls = RecentCalls();
+        if (!calls.empty())
+            DialRecordedCall(window, calls.front());
+    } else if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + g_shownCalls.size()) {
+        DialRecordedCall(window, g_shownCalls[id - IDM_RECENT_FIRST]);
+    } else if (id == IDM_CLEAR_RECENT) {
+        ClearRecentCalls();
+    } else {
+        return false;
+    }
+    FillCallsMenu(window);
+    return true;
+}
+
+void InstallRedialKey(HWND window) {
+    g_redialWindow = window;
+    if (!g_redialKey)
+        g_redialKey = SetWindowsHookExW(WH_MSGFILTER, RedialKey, nullptr, GetCurrentThreadId());
+}
+
+void RemoveRedialKey() {
+    if (g_redialKey)
+        UnhookWindowsHookEx(g_redialKey);
+    g_redialKey = nullptr;
+    g_redialWindow = nullptr;
+}
+
+} // namespace zelmora

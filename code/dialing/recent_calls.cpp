@@ -1,0 +1,116 @@
+// The text of a recent call's value, and the menu's line for it.
+#include "recent_calls.h"
+
+#include <algorithm>
+
+#include "../base/limits.h"
+
+namespace zelmora {
+
+namespace {
+
+constexpr char16_t kSeparator = u'\x1F'; // a unit separator: no phone-book text holds one
+constexpr char16_t kVersion[] = u"1";
+
+const char16_t *StartName(CallStart start) {
+    switch (start) {
+    case CallStart::Link:
+        return u"link";
+    case CallStart::CommandLine:
+        return u"command line";
+    case CallStart::Window:
+        break;
+    }
+    return u"window";
+}
+
+std::u16string Hex(std::uint64_t value, int digits) {
+    std::u16string text(digits, u'0');
+    for (int i = digits - 1; i >= 0; --i, value >>= 4)
+        text[i] = u"0123456789ABCDEF"[value & 0xF];
+    return text;
+}
+
+} // namespace
+
+std::u16string CallValueName(std::uint64_t time, std::uint32_t process) {
+    return Hex(time, 16) + u"-" + Hex(process, 8);
+}
+
+std::u16string FormatCallRecord(const CallRecord &record) {
+    std::u16string text = kVersion;
+    for (const std::u16string *field :
+         {&record.name, &record.given, &record.dialled, &record.modem, &record.port}) {
+        text += kSeparator;
+        for (char16_t c : *field) // a separator in a field would split it
+            text += c == kSeparator ? u' ' : c;
+    }
+    return text + kSeparator + StartName(record.start);
+}
+
+std::optional<CallRecord> ParseCallRecord(const std::u16string &valueName,
+                                          const std::u16string &text) {
+    if (valueName.size() != 25 || valueName[16] != u'-')
+        return std::nullopt;
+    CallRecord record;
+    for (int i = 0; i < 16; ++i) {
+        const char16_t c = valueName[i];
+        const int digit = c >= u'0' && c <= u'9'   ? c - u'0'
+                          : c >= u'A' && c <= u'F' ? c - u'A' + 10
+                                                   : -1;
+        if (digit < 0)
+            return std::nullopt;
+        record.time = record.time << 4 | static_cast<unsigned>(digit);
+    }
+    std::vector<std::u16string> fields(1);
+    for (char16_t c : text) {
+        if (c == kSeparator)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    if (fields.size() != 7 || fields[0] != kVersion)
+        return std::nullopt;
+    for (const std::u16string &field : fields)
+        if (field.size() > kMaxCellLength)
+            return std::nullopt;
+    record.name = fields[1];
+    record.given = fields[2];
+    record.dialled = fields[3];
+    record.modem = fields[4];
+    record.port = fields[5];
+    if (record.given.empty() || record.dialled.empty() || record.port.empty())
+        return std::nullopt;
+    if (fields[6] == StartName(CallStart::Link))
+        record.start = CallStart::Link;
+    else if (fields[6] == StartName(CallStart::CommandLine))
+        record.start = CallStart::CommandLine;
+    else if (fields[6] != StartName(CallStart::Window))
+        return std::nullopt;
+    return record;
+}
+
+std::vector<std::u16string> CallValuesToDrop(std::vector<std::u16string> names) {
+    // The names begin with the time in fixed-width hexadecimal: newest sort last.
+    std::sort(names.begin(), names.end());
+    if (names.size() <= kRecentCallsKept)
+        return {};
+    names.resize(names.size() - kRecentCallsKept);
+    return names;
+}
+
+std::u16string CallMenuLine(const CallRecord &record, const std::u16string &when) {
+    std::u16string line = record.name.empty() ? record.given : record.name;
+    if (!record.name.empty())
+        line += u", " + record.given;
+    line += u", " + record.port + u", " + when;
+    std::u16string shown;
+    for (char16_t c : line) {
+        if (c == u'&')
+            shown += u'&';
+        shown += c < 0x20 ? u' ' : c;
+    }
+    return shown;
+}
+
+} // namespace zelmora
