@@ -2,6 +2,8 @@
 #include "phone_book_storage.h"
 
 #include <algorithm>
+#include <deque>
+#include <set>
 #include <cstdio>
 #include <cstring>
 
@@ -108,14 +110,69 @@ std::optional<int> LoadEntries(PhoneBookStore &store, PhoneBookRows &rows, Store
     return static_cast<int>(stored.shown.size());
 }
 
+namespace {
+
+// A save's writes, ordered so that a save cut short at any write (a kill, a power cut) leaves
+// every entry that the list kept stored whole at least once, and no number whose Name belongs
+// to one entry and PhoneNumber to another. An entry moves only into a number whose occupant is
+// copied already; a number that holds something loses its PhoneNumber first, so that it is a
+// half entry, which the load passes over, until both new values are there.
+class OrderedSave {
+  public:
+    OrderedSave(PhoneBookStore &store, std::set<int> occupied)
+        : store_(store), occupied_(std::move(occupied)) {}
+
+    void Put(int number, const StoredPair &pair) {
+        if (occupied_.count(number)) {
+            store_.Delete(PhoneValueName(number));
+            allWritten_ &= store_.Write(NameValueName(number), pair.name);
+            allWritten_ &= store_.Write(PhoneValueName(number), pair.phone);
+        } else {
+            allWritten_ &= store_.Write(PhoneValueName(number), pair.phone);
+            allWritten_ &= store_.Write(NameValueName(number), pair.name);
+            occupied_.insert(number);
+        }
+    }
+    void Remove(int number) {
+        store_.Delete(NameValueName(number));
+        store_.Delete(PhoneValueName(number));
+        occupied_.erase(number);
+    }
+    bool AllWritten() const { return allWritten_; }
+    // A number above every one in use, for an entry on its way round a cycle of moves.
+    int Spare() const { return occupied_.empty() ? 0 : *occupied_.rbegin() + 1; }
+
+  private:
+    PhoneBookStore &store_;
+    std::set<int> occupied_;
+    bool allWritten_ = true;
+};
+
+} // namespace
+
 SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, StoredEntries &stored) {
     if (!stored.known)
         return SaveResult::NotLoaded;
     if (store.Open(StoreAccess::ReadWrite) != StoreOpen::Opened)
         return SaveResult::KeyNotOpened;
-    bool allWritten = true;
+    // The key as it is now: numbers whose values neither the load nor a save of this window put
+    // there are another program's, written meanwhile, and are kept as they are.
+    std::set<int> occupied;
+    for (const std::u16string &name : store.ValueNames())
+        if (const int number = ValueNameIndex(name); number >= 0)
+            occupied.insert(number);
+    for (int number : occupied)
+        if (!stored.shown.count(number) &&
+            std::find(stored.kept.begin(), stored.kept.end(), number) == stored.kept.end())
+            stored.kept.push_back(number);
+    std::sort(stored.kept.begin(), stored.kept.end());
+    for (const auto &[shown, pair] : stored.shown)
+        occupied.insert(shown);
+
+    // Each row's number: the lowest ones that are not kept, in list order.
     std::map<int, StoredPair> written;
-    std::vector<int> numbers; // each row's new number
+    std::map<int, int> sourceOf; // a number to write: the shown entry it copies, or -1
+    std::vector<int> numbers;    // each row's new number
     auto kept = stored.kept.begin();
     int number = 0;
     for (int row = 0, count = rows.Count(); row < count; ++row, ++number) {
@@ -123,28 +180,59 @@ SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, StoredEntries
             if (*kept == number)
                 ++number;
         const auto untouched = stored.shown.find(rows.StoredNumber(row));
-        StoredPair pair = untouched != stored.shown.end()
-                              ? untouched->second
-                              : StoredPair{TextValue(rows.ReadCell(row, kNameColumn)),
-                                           TextValue(rows.ReadCell(row, kPhoneColumn))};
-        if (untouched == stored.shown.end() || untouched->first != number) {
-            allWritten &= store.Write(NameValueName(number), pair.name);
-            allWritten &= store.Write(PhoneValueName(number), pair.phone);
-        }
-        written.emplace(number, std::move(pair));
+        const int source = untouched != stored.shown.end() ? untouched->first : -1;
+        written.emplace(number, untouched != stored.shown.end()
+                                    ? untouched->second
+                                    : StoredPair{TextValue(rows.ReadCell(row, kNameColumn)),
+                                                 TextValue(rows.ReadCell(row, kPhoneColumn))});
+        if (source != number)
+            sourceOf[number] = source;
         numbers.push_back(number);
     }
-    for (const auto &[shown, pair] : stored.shown) {
-        if (written.count(shown))
+
+    // Where each shown entry that moves goes. A number may be written once its occupant, if it
+    // moves, is copied; chains are written from their free end, a cycle through a spare number.
+    std::map<int, int> movesTo;
+    for (const auto &[target, source] : sourceOf)
+        if (source >= 0)
+            movesTo[source] = target;
+    OrderedSave save(store, occupied);
+    std::deque<int> ready; // in list order, where nothing else decides
+    for (const auto &[target, source] : sourceOf)
+        if (!movesTo.count(target))
+            ready.push_back(target);
+    std::set<int> spares;
+    while (!sourceOf.empty()) {
+        if (ready.empty()) { // only cycles are left: one occupant goes to a spare number first
+            const auto [target, source] = *sourceOf.begin();
+            const int occupant = target, goesTo = movesTo.at(occupant), spare = save.Spare();
+            save.Put(spare, stored.shown.at(occupant));
+            spares.insert(spare);
+            sourceOf[goesTo] = spare;
+            movesTo.erase(occupant);
+            ready.push_back(target);
             continue;
-        store.Delete(NameValueName(shown));
-        store.Delete(PhoneValueName(shown));
+        }
+        const int target = ready.front();
+        ready.pop_front();
+        const int source = sourceOf.at(target);
+        save.Put(target, written.at(target));
+        sourceOf.erase(target);
+        // The entry that stood at source is whole at target: source may be written now.
+        if (source >= 0 && movesTo.erase(source) && sourceOf.count(source))
+            ready.push_back(source);
     }
+    // Last, what the list no longer has, and the spares.
+    for (const auto &[shown, pair] : stored.shown)
+        if (!written.count(shown))
+            save.Remove(shown);
+    for (int spare : spares)
+        save.Remove(spare);
     stored.shown = std::move(written);
     for (int row = 0; row < static_cast<int>(numbers.size()); ++row)
         rows.SetStoredNumber(row, numbers[row]);
     store.Close();
-    return allWritten ? SaveResult::Saved : SaveResult::WriteFailed;
+    return save.AllWritten() ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 } // namespace zelmora

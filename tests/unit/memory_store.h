@@ -49,8 +49,10 @@ struct MemoryStore : zelmora::PhoneBookStore {
     std::vector<std::uint32_t> writtenSizes;
     std::vector<std::string> log; // "write 00_Name", "delete 02_Name", ...
     int failingWrite = -1;        // this write (counted from 0) fails
+    int stopAfter = -1;           // after this many writes and deletes, as after a kill, no more
     int throwingWrite = -1;       // this write runs out of memory
     void (*onMisuse)(const char *what) = [](const char *) { std::abort(); };
+    bool Stopped() const { return stopAfter >= 0 && static_cast<int>(log.size()) >= stopAfter; }
     void Check(bool ok, const char *what) {
         if (!ok)
             onMisuse(what);
@@ -81,6 +83,8 @@ struct MemoryStore : zelmora::PhoneBookStore {
         const int index = static_cast<int>(writtenSizes.size());
         if (index == throwingWrite)
             throw std::bad_alloc();
+        if (Stopped())
+            return true;
         writtenSizes.push_back(static_cast<std::uint32_t>(value.bytes.size()));
         log.push_back("write " + Narrow(name));
         if (index == failingWrite)
@@ -90,6 +94,8 @@ struct MemoryStore : zelmora::PhoneBookStore {
     }
     void Delete(const std::u16string &name) override {
         Check(open && access == StoreAccess::ReadWrite, "a delete outside a save");
+        if (Stopped())
+            return;
         log.push_back("delete " + Narrow(name));
         values.erase(name);
     }
