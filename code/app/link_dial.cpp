@@ -3,6 +3,9 @@
 
 #include <shlobj.h>
 
+#include <deque>
+
+#include "../base/file_io.h"
 #include "../base/list_view.h"
 #include "../base/message_box.h"
 #include "../base/process_state.h"
@@ -21,8 +24,9 @@ namespace zelmora {
 
 namespace {
 
-// The link that waits for the main window.
-std::u16string g_pendingLink;
+// The links that wait for the main window, in the order they came: one that comes while
+// another waits, or while a dial waits, is kept too.
+std::deque<std::u16string> g_pendingLinks;
 constexpr UINT_PTR kLinkTimer = 1;
 
 void ShowLinkNotDialable(HWND owner, const std::u16string &link) {
@@ -115,7 +119,7 @@ bool RunLink(const std::u16string &link) {
     const LinkModem modem = RememberedLinkModem();
     std::string port;
     if (!UsablePort(modem.port, port)) {
-        g_pendingLink = link;
+        g_pendingLinks.push_back(link);
         return true;
     }
     ConfirmAndDial(nullptr, *number, modem, port);
@@ -126,36 +130,32 @@ bool TakeLink(HWND window, const COPYDATASTRUCT &data) {
     if (data.dwData != kLinkCopyData || !data.lpData || data.cbData % sizeof(char16_t) != 0 ||
         data.cbData > 64 * 1024)
         return false;
-    g_pendingLink.assign(static_cast<const char16_t *>(data.lpData),
-                         data.cbData / sizeof(char16_t));
+    g_pendingLinks.emplace_back(static_cast<const char16_t *>(data.lpData),
+                                data.cbData / sizeof(char16_t));
     PostMessageW(window, kLinkMessage, 0, 0);
     return true;
 }
 
 void HandPendingLinkTo(HWND window) {
-    if (g_pendingLink.empty() || HandLinkTo(window, g_pendingLink))
-        return;
-    std::wstring quoted = W(g_pendingLink.c_str());
-    if (quoted.size() > 200)
-        quoted = quoted.substr(0, 200) + L"...";
-    ShowMessageNaming(kTextLinkNotTaken, quoted, MB_ICONERROR | MB_SETFOREGROUND);
+    for (; !g_pendingLinks.empty(); g_pendingLinks.pop_front()) {
+        if (HandLinkTo(window, g_pendingLinks.front()))
+            continue;
+        std::wstring quoted = W(g_pendingLinks.front().c_str());
+        if (quoted.size() > 200)
+            quoted = quoted.substr(0, 200) + L"...";
+        ShowMessageNaming(kTextLinkNotTaken, quoted, MB_ICONERROR | MB_SETFOREGROUND);
+    }
 }
 
 void PostPendingLink(HWND window) {
-    if (!g_pendingLink.empty())
+    if (!g_pendingLinks.empty())
         PostMessageW(window, kLinkMessage, 0, 0);
 }
 
-void DialPendingLink(HWND window) {
-    KillTimer(window, kLinkTimer);
-    if (g_pendingLink.empty())
-        return;
-    if (DialWaiting()) {
-        SetTimer(window, kLinkTimer, 300, nullptr);
-        return;
-    }
-    const std::u16string link = std::move(g_pendingLink);
-    g_pendingLink.clear();
+namespace {
+
+// One link in the window: the selected modem, else the remembered one; the two boxes.
+void DialLinkInWindow(HWND window, const std::u16string &link) {
     const std::optional<std::string> number = LinkNumber(link);
     if (!number) {
         ShowLinkNotDialable(window, link);
@@ -177,7 +177,33 @@ void DialPendingLink(HWND window) {
         ShowMessage(window, kTextLinkNeedsModem, MB_ICONINFORMATION);
         return;
     }
+    // A link's script goes to Zelmora's own folder from the window too: the current folder may
+    // be one that an open dialog is browsing.
+    const CurrentFolderKept kept;
+    UseLinkFolder();
     ConfirmAndDial(window, *number, modem, port);
+}
+
+} // namespace
+
+void DialPendingLink(HWND window) {
+    KillTimer(window, kLinkTimer);
+    // A link that comes while another one's boxes are open waits for them: it is taken up
+    // after that link, not asked about on top of it.
+    static bool linkOpen = false;
+    if (g_pendingLinks.empty() || linkOpen)
+        return;
+    if (DialWaiting()) {
+        SetTimer(window, kLinkTimer, 300, nullptr);
+        return;
+    }
+    const std::u16string link = std::move(g_pendingLinks.front());
+    g_pendingLinks.pop_front();
+    linkOpen = true;
+    RunReportingOutOfMemory(window, [&] { DialLinkInWindow(window, link); });
+    linkOpen = false;
+    // The next link, if one came meanwhile, once this one's boxes are gone.
+    PostPendingLink(window);
 }
 
 } // namespace zelmora

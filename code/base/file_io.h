@@ -51,4 +51,23 @@ bool DeleteOldFile(const wchar_t *name);
 // True when all size bytes were written: a full disk can accept part of a write.
 bool WriteWhole(HANDLE file, const void *data, DWORD size);
 
+// Puts the current folder back when it goes: Windows' open and save dialogs leave it where the
+// user browsed (OFN_NOCHANGEDIR has no effect on GetOpenFileNameW), and a link's dial moves to
+// Zelmora's own folder, while the dial script, the sound and the export live in this one.
+class CurrentFolderKept {
+  public:
+    CurrentFolderKept() : folder_(GetCurrentDirectoryW(0, nullptr), L'\0') {
+        folder_.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder_.size()), folder_.data()));
+    }
+    ~CurrentFolderKept() {
+        if (!folder_.empty())
+            SetCurrentDirectoryW(folder_.c_str());
+    }
+    CurrentFolderKept(const CurrentFolderKept &) = delete;
+    CurrentFolderKept &operator=(const CurrentFolderKept &) = delete;
+
+  private:
+    std::wstring folder_;
+};
+
 } // namespace zelmora

@@ -2,6 +2,7 @@
 #include "tel_link.h"
 
 #include <string_view>
+#include <vector>
 
 #include "limits.h"
 
@@ -100,21 +101,26 @@ std::optional<std::string> LinkNumber(const std::u16string &link) {
     // Windows hands a "scheme://value" link to its handler with a "/" added at the end.
     if (scheme == std::u16string_view(u"callto://").size() && !body.empty() && body.back() == u'/')
         body.remove_suffix(1);
-    const std::optional<std::string> text = Decoded(body);
-    if (!text)
-        return std::nullopt;
-    // The number, then its parameters, each after a semicolon.
-    const std::string_view whole = *text;
-    const std::size_t semicolon = whole.find(';');
+    // The number, then its parameters, each after a semicolon. The link is split before its
+    // escapes are read: an escaped ";" (%3B) is data, never a separator.
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = body.find(u';', start);
+        const std::optional<std::string> part =
+            Decoded(body.substr(start, end == body.npos ? body.npos : end - start));
+        if (!part)
+            return std::nullopt;
+        parts.push_back(*part);
+        if (end == body.npos)
+            break;
+        start = end + 1;
+    }
     std::string number;
-    if (!AppendDigits(whole.substr(0, semicolon), number, true) || !HasDigit(number))
+    if (!AppendDigits(parts[0], number, true) || !HasDigit(number))
         return std::nullopt;
     std::string extension, context;
-    for (std::string_view rest = whole.substr(semicolon == whole.npos ? whole.size() : semicolon);
-         !rest.empty();) {
-        rest.remove_prefix(1); // the semicolon
-        const std::string_view parameter = rest.substr(0, rest.find(';'));
-        rest.remove_prefix(parameter.size());
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        const std::string_view parameter = parts[i];
         if (StartsWithNoCase(parameter, "ext=") && extension.empty()) {
             if (!AppendDigits(parameter.substr(4), extension, false) || !HasDigit(extension))
                 return std::nullopt;
@@ -123,6 +129,10 @@ std::optional<std::string> LinkNumber(const std::u16string &link) {
             // international form, which the dialing rules dial as its country needs.
             if (!AppendDigits(parameter.substr(14), context, true) || !HasDigit(context))
                 return std::nullopt;
+        } else if (StartsWithNoCase(parameter, "phone-context=") && number[0] != '+') {
+            // A local number within a domain (a private exchange's extension): it means
+            // nothing on the public line.
+            return std::nullopt;
         } else if (!StartsWithNoCase(parameter, "phone-context=") &&
                    !StartsWithNoCase(parameter, "isub=")) {
             return std::nullopt;

@@ -76,13 +76,25 @@ std::wstring PortDeviceName(const std::wstring &name) {
     return name;
 }
 
+// Whether Windows' serial drivers own the device: its target is a \Device\Serial... of the
+// standard driver, or one that HARDWARE\DEVICEMAP\SERIALCOMM lists (a USB modem's
+// \Device\USBSER000, a virtual port's). Object-manager names that no list of non-modems could
+// name in full (GLOBALROOT, Global, MountPointManager, Nsi, a network device's {...}) are none.
+bool IsSerialPort(const std::wstring &target) {
+    if (StartsWith(target, L"\\Device\\Serial"))
+        return true;
+    DWORD size = 0;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", target.c_str(),
+                        RRF_RT_REG_SZ, nullptr, nullptr, &size) == ERROR_SUCCESS;
+}
+
 bool PortIsPresent(const std::wstring &port) {
     const std::wstring device = PortDeviceName(port);
     // A drive letter or a path is never a port.
     if (device.empty() || device.find_first_of(L":\\/") != std::wstring::npos)
         return false;
     const std::wstring target = g_deviceTarget(device.c_str());
-    return !target.empty() && !IsNeverAModem(device, target);
+    return !target.empty() && !IsNeverAModem(device, target) && IsSerialPort(target);
 }
 
 bool PortOpens(const std::wstring &port) {

@@ -155,25 +155,6 @@ bool ReplaceFileWhole(const std::wstring &target, const std::function<bool(HANDL
     return whole;
 }
 
-// The folder Windows' open and save dialogs leave the current folder in: put back afterwards,
-// as the dial script, the sound and the export live there (OFN_NOCHANGEDIR has no effect on
-// GetOpenFileNameW).
-class CurrentFolderKept {
-  public:
-    CurrentFolderKept() : folder_(GetCurrentDirectoryW(0, nullptr), L'\0') {
-        folder_.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder_.size()), folder_.data()));
-    }
-    ~CurrentFolderKept() {
-        if (!folder_.empty())
-            SetCurrentDirectoryW(folder_.c_str());
-    }
-    CurrentFolderKept(const CurrentFolderKept &) = delete;
-    CurrentFolderKept &operator=(const CurrentFolderKept &) = delete;
-
-  private:
-    std::wstring folder_;
-};
-
 } // namespace
 
 void ExportPhoneBook() {

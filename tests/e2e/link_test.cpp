@@ -85,6 +85,7 @@ TEST(Link, ALinkThatCanNotBeDialledWholeIsRefusedAndNothingIsWritten) {
         {L"\"tel:1\"\"%20/port:COM1\"", L"tel:1\"%20/port:COM1"},
         {L"tel:", L"tel:"},
         {L"tel:+1+555", L"tel:+1+555"},
+        {L"\"tel:7042;phone-context=example.com\"", L"tel:7042;phone-context=example.com"},
         {L"callto:someone /phone:1 /port:COM5", L"callto:someone"},
     };
     for (const auto &[link, quoted] : cases) {
@@ -240,4 +241,35 @@ TEST(Link, AWindowThatDoesNotTakeTheLinkLeavesItToTheLinksOwnProcess) {
     ASSERT_NE(hangUp, nullptr);
     PostMessageW(hangUp, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(link.Wait(10000), 0);
+}
+
+TEST(Link, ASecondLinkWhileTheFirstIsAskedAboutIsAskedAboutAfterIt) {
+    ASSERT_TRUE(TestModemAvailable());
+    DeletePhoneBookKey();
+    RememberLinkModem(L"COM5");
+    ZelmoraProcess window(L"");
+    HWND main = window.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    ZelmoraProcess first(L"tel:111");
+    EXPECT_EQ(first.Wait(10000), 0) << "handed over";
+    const auto asked = [&](const wchar_t *number) {
+        return window.FindWindowTitled(
+            L"Zelmora", 10000,
+            (std::wstring(L"The modem on COM5 (Test modem) is to dial ") + number + L". Dial now?")
+                .c_str());
+    };
+    HWND box = asked(L"111");
+    ASSERT_NE(box, nullptr);
+    ZelmoraProcess second(L"tel:222");
+    EXPECT_EQ(second.Wait(10000), 0) << "handed over";
+    EXPECT_EQ(window.FindWindowTitled(L"Zelmora", 500,
+                                      L"The modem on COM5 (Test modem) is to dial 222. Dial now?"),
+              nullptr)
+        << "not asked on top of the first";
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    box = asked(L"222");
+    ASSERT_NE(box, nullptr) << "the second link is kept, and asked about after the first";
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(window.Wait(10000), 0);
 }

@@ -88,6 +88,7 @@ TEST(QuickDial, RefusesANumberThatWouldRunACommandAndAPortThatIsNoDevice) {
         {L"/phone:222 /port:CON", L"Can not find the port \"CON\". " + badPort},
         {L"/phone:222 /port:AUX", L"Can not find the port \"AUX\". " + badPort},
         {L"/phone:222 /port:CONOUT$", L"Can not find the port \"CONOUT$\". " + badPort},
+        {L"/phone:222 /port:GLOBALROOT", L"Can not find the port \"GLOBALROOT\". " + badPort},
         // COM6 can not be opened, as when another program holds it: the box names it.
         {L"/phone:222 /port:COM6", busy(L"COM6")},
         {L"/port:COM6 /hangup", busy(L"COM6")},

@@ -57,6 +57,11 @@ TEST(PortLookup, AMissingPortIsRefusedBeforeAnythingIsWritten) {
         {true, "CONOUT$", false, {}, L"Can not find the port \"CONOUT$\"."},
         {true, "AUX", true, {}, L"Can not find the port \"AUX\"."},
         {true, "COM77", false, {}, L"Can not find the port \"COM77\"."},
+        // Object-manager names that are no serial driver's device.
+        {true, "GLOBALROOT", false, {}, L"Can not find the port \"GLOBALROOT\"."},
+        {true, "Global", true, {}, L"Can not find the port \"Global\"."},
+        {true, "MountPointManager", false, {}, L"Can not find the port \"MountPointManager\"."},
+        {true, "Nsi", false, {}, L"Can not find the port \"Nsi\"."},
         {true, "notes.txt", false, {}, L"Can not find the port \"notes.txt\"."},
         {true, "dial.wav", true, {}, L"Can not find the port \"dial.wav\"."},
     };
