@@ -278,3 +278,23 @@ TEST(TypicalCall, TenThousandStoredEntriesOpenSortedAndClose) {
     EXPECT_TRUE(std::is_permutation(saved.begin(), saved.end(), entries.begin()));
     DeletePhoneBookKey();
 }
+
+TEST(TypicalCall, AnEntryThatAnotherProgramAddsWhileTheWindowIsOpenSurvivesItsClose) {
+    DeletePhoneBookKey();
+    StoreEntries({{L"Ann", L"1"}, {L"Bob", L"2"}});
+    ZelmoraProcess zelmora(L"");
+    HWND main = zelmora.FindWindowTitled(L"Zelmora");
+    ASSERT_NE(main, nullptr);
+    // Another program writes number 02 meanwhile; the user adds Zed.
+    for (const auto &[name, data] : {std::pair{L"02_Name", L"Other"}, {L"02_PhoneNumber", L"99"}})
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, name, REG_SZ, data,
+                        static_cast<DWORD>((lstrlenW(data) + 1) * sizeof(wchar_t)));
+    RemoteList(GetDlgItem(main, IDC_PHONE_BOOK_LIST), zelmora.id()).AppendRow(L"Zed", L"777");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelmora.Wait(10000), 0);
+    std::map<std::wstring, std::wstring> stored;
+    for (const auto &[name, data] : StoredValues())
+        stored[name] = data;
+    EXPECT_EQ(stored[L"02_Name"] + L"|" + stored[L"02_PhoneNumber"], L"Other|99");
+    EXPECT_EQ(stored[L"03_Name"] + L"|" + stored[L"03_PhoneNumber"], L"Zed|777");
+}
