@@ -40,7 +40,8 @@ std::uint32_t CountryCodeOf(const std::string &digits, const std::vector<Country
 // blanks are dropped; everything else is dialled as it stands.
 std::string ApplyRule(std::string rule, const std::string &countryCode, const std::string &area,
                       const std::string &number) {
-    if (rule.find_first_not_of(' ') == std::string::npos)
+    // An empty rule, or one that would dial none of the number, dials the national number.
+    if (rule.find_first_of("FGIfgi") == std::string::npos)
         rule = "FG";
     std::string dialled;
     bool areaDone = false, numberDone = false;

@@ -14,6 +14,7 @@ const std::vector<Country> kCountries = {
     {39, 39, u"Italy", "IG", "IG", "00EFG"},
     {7, 7, u"Russia", "G", "8W FG", "8W10EFG"},
     {298, 298, u"Faroe Islands", "", "", ""},
+    {599, 599, u"A rule without the number", "H", "9", "W"},
     {29, 0, u"A list entry without a code", "", "", ""},
 };
 
@@ -66,6 +67,7 @@ TEST(DialingRules, DialsANumberInInternationalFormAsTheLocationNeedsIt) {
         {At(39, "06"), "+39 06 1234567", O::Dialled, "061234567"},
         {At(298, ""), "+298 123456", O::Dialled, "123456"},
         {At(298, "12"), "+298 123456", O::Dialled, "123456"},
+        {At(599, ""), "+599 123", O::Dialled, "123"},
         // A number that is not in international form is dialled as written.
         {At(49, "30"), "030 1234567", O::Dialled, "030 1234567"},
         {std::nullopt, "5550123", O::Dialled, "5550123"},
