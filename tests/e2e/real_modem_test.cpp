@@ -47,6 +47,20 @@ struct Window {
                             reinterpret_cast<LPARAM>(GetDlgItem(main, button)), SMTO_NORMAL, 20000,
                             &result);
     }
+    // Enter, or a double-click on the first entry, in the phone book, as the user gives them.
+    void InPhoneBook(UINT message, WPARAM wParam) {
+        HWND list = GetDlgItem(main, IDC_PHONE_BOOK_LIST);
+        HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+        RECT headerRect = {};
+        GetClientRect(header, &headerRect);
+        const LPARAM firstRow = MAKELPARAM(20, headerRect.bottom + 5);
+        if (message == WM_KEYDOWN) {
+            PostMessageW(list, WM_KEYDOWN, wParam, 0);
+            return;
+        }
+        for (UINT click : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            PostMessageW(list, click, click == WM_LBUTTONUP ? 0 : wParam, firstRow);
+    }
 };
 
 } // namespace
@@ -93,6 +107,18 @@ TEST(RealModem, EachWayToDialCallsTheFarEndAndHangUpEndsTheRinging) {
          [&] {
              window.Open(L"5550124", germany);
              window.Press(IDC_DIAL);
+         },
+         hangUpWindow},
+        {"Enter in the phone book", "5550126",
+         [&] {
+             window.Open(L"5550126", germany);
+             window.InPhoneBook(WM_KEYDOWN, VK_RETURN);
+         },
+         hangUpWindow},
+        {"a double-click on the entry", "5550127",
+         [&] {
+             window.Open(L"5550127", germany);
+             window.InPhoneBook(WM_LBUTTONDBLCLK, MK_LBUTTON);
          },
          hangUpWindow},
         {"Dial in the window, an entry in international form, from Germany", "089123456",
