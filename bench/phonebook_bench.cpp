@@ -191,6 +191,20 @@ int wmain(int argc, wchar_t **argv) {
         ClearList(list);
         Report("load", n, Milliseconds([&] { LoadPhoneBook(owner, store); }));
         Report("save", n, Milliseconds([&] { SavePhoneBook(store); }));
+        // Saves that write: every entry new, and an entry that sorts first, so that every
+        // stored entry moves up one number.
+        Fill(list, n, random);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBenchKey);
+        {
+            RegistryStore fresh(kBenchKey);
+            ClearList(list);
+            LoadPhoneBook(owner, fresh);
+            Fill(list, n, random);
+            Report("save-new", n, Milliseconds([&] { SavePhoneBook(fresh); }));
+            AppendRow(list, L"!first", L"+1 555 0000000");
+            SortByName(list);
+            Report("save-renumbered", n, Milliseconds([&] { SavePhoneBook(fresh); }));
+        }
         const std::vector<std::wstring> names = ValueNames(n);
         Report("read-floor", n, RegistryFloor(names, false));
         Report("write-floor", n, RegistryFloor(names, true));

@@ -155,30 +155,32 @@ SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, StoredEntries
         return SaveResult::NotLoaded;
     if (store.Open(StoreAccess::ReadWrite) != StoreOpen::Opened)
         return SaveResult::KeyNotOpened;
-    // The key as it is now: numbers whose values neither the load nor a save of this window put
-    // there are another program's, written meanwhile, and are kept as they are.
     std::set<int> occupied;
-    for (const std::u16string &name : store.ValueNames())
-        if (const int number = ValueNameIndex(name); number >= 0)
-            occupied.insert(number);
-    for (int number : occupied)
-        if (!stored.shown.count(number) &&
-            std::find(stored.kept.begin(), stored.kept.end(), number) == stored.kept.end())
-            stored.kept.push_back(number);
-    std::sort(stored.kept.begin(), stored.kept.end());
     for (const auto &[shown, pair] : stored.shown)
         occupied.insert(shown);
+    std::set<int> kept(stored.kept.begin(), stored.kept.end());
+    // A number that neither the load nor a save of this window filled is looked at as it is now:
+    // values there are another program's, written meanwhile, and are kept as they are.
+    const auto takenByAnother = [&](int number) {
+        if (occupied.count(number))
+            return false;
+        StoredValue value;
+        if (store.Read(NameValueName(number), value) == ValueRead::Missing &&
+            store.Read(PhoneValueName(number), value) == ValueRead::Missing)
+            return false;
+        kept.insert(number);
+        stored.kept.push_back(number);
+        return true;
+    };
 
     // Each row's number: the lowest ones that are not kept, in list order.
     std::map<int, StoredPair> written;
     std::map<int, int> sourceOf; // a number to write: the shown entry it copies, or -1
     std::vector<int> numbers;    // each row's new number
-    auto kept = stored.kept.begin();
     int number = 0;
     for (int row = 0, count = rows.Count(); row < count; ++row, ++number) {
-        for (; kept != stored.kept.end() && *kept <= number; ++kept)
-            if (*kept == number)
-                ++number;
+        while (kept.count(number) || takenByAnother(number))
+            ++number;
         const auto untouched = stored.shown.find(rows.StoredNumber(row));
         const int source = untouched != stored.shown.end() ? untouched->first : -1;
         written.emplace(number, untouched != stored.shown.end()
@@ -205,7 +207,10 @@ SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, StoredEntries
     while (!sourceOf.empty()) {
         if (ready.empty()) { // only cycles are left: one occupant goes to a spare number first
             const auto [target, source] = *sourceOf.begin();
-            const int occupant = target, goesTo = movesTo.at(occupant), spare = save.Spare();
+            const int occupant = target, goesTo = movesTo.at(occupant);
+            int spare = save.Spare();
+            while (kept.count(spare) || takenByAnother(spare))
+                ++spare;
             save.Put(spare, stored.shown.at(occupant));
             spares.insert(spare);
             sourceOf[goesTo] = spare;
