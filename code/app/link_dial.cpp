@@ -29,12 +29,16 @@ namespace {
 std::deque<std::u16string> g_pendingLinks;
 constexpr UINT_PTR kLinkTimer = 1;
 
-void ShowLinkNotDialable(HWND owner, const std::u16string &link) {
-    // A link of any length: the box quotes its start.
+// A link as a box quotes it: of any length, its start.
+std::wstring Quoted(const std::u16string &link) {
     std::wstring quoted = W(link.c_str());
     if (quoted.size() > 200)
         quoted = quoted.substr(0, 200) + L"...";
-    ShowMessageNaming(kTextLinkNotDialable, quoted, MB_ICONERROR | MB_SETFOREGROUND, owner);
+    return quoted;
+}
+
+void ShowLinkNotDialable(HWND owner, const std::u16string &link) {
+    ShowMessageNaming(kTextLinkNotDialable, Quoted(link), MB_ICONERROR | MB_SETFOREGROUND, owner);
 }
 
 // The port's bytes for the script when the port is there: its text in the ANSI code page,
@@ -140,10 +144,8 @@ void HandPendingLinkTo(HWND window) {
     for (; !g_pendingLinks.empty(); g_pendingLinks.pop_front()) {
         if (HandLinkTo(window, g_pendingLinks.front()))
             continue;
-        std::wstring quoted = W(g_pendingLinks.front().c_str());
-        if (quoted.size() > 200)
-            quoted = quoted.substr(0, 200) + L"...";
-        ShowMessageNaming(kTextLinkNotTaken, quoted, MB_ICONERROR | MB_SETFOREGROUND);
+        ShowMessageNaming(kTextLinkNotTaken, Quoted(g_pendingLinks.front()),
+                          MB_ICONERROR | MB_SETFOREGROUND);
     }
 }
 
