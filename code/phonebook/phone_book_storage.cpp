@@ -160,13 +160,24 @@ SaveResult SaveEntries(PhoneBookStore &store, PhoneBookRows &rows, StoredEntries
         occupied.insert(shown);
     std::set<int> kept(stored.kept.begin(), stored.kept.end());
     // A number that neither the load nor a save of this window filled is looked at as it is now:
-    // values there are another program's, written meanwhile, and are kept as they are.
+    // values there are another program's, written meanwhile, and are kept as they are. Each such
+    // number costs two reads; where the rows need more of them than the key holds values (a
+    // book of new entries), one listing of the key's names answers for all.
+    std::set<int> listedOthers;
+    const std::size_t unfilled = static_cast<std::size_t>(rows.Count()) -
+                                 std::min(occupied.size(), static_cast<std::size_t>(rows.Count()));
+    const bool listed = unfilled > 0 && store.ValueCount() < 2 * unfilled;
+    if (listed)
+        for (const std::u16string &name : store.ValueNames())
+            if (const int number = ValueNameIndex(name); number >= 0 && !occupied.count(number))
+                listedOthers.insert(number);
     const auto takenByAnother = [&](int number) {
         if (occupied.count(number))
             return false;
         StoredValue value;
-        if (store.Read(NameValueName(number), value) == ValueRead::Missing &&
-            store.Read(PhoneValueName(number), value) == ValueRead::Missing)
+        if (listed ? !listedOthers.count(number)
+                   : store.Read(NameValueName(number), value) == ValueRead::Missing &&
+                         store.Read(PhoneValueName(number), value) == ValueRead::Missing)
             return false;
         kept.insert(number);
         stored.kept.push_back(number);

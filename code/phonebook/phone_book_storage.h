@@ -61,6 +61,8 @@ class PhoneBookStore {
     // The names of the key's values. The load asks for them first, so that a store may bring
     // each value's data with its name and answer the reads from that.
     virtual std::vector<std::u16string> ValueNames() = 0;
+    // How many values the key holds: what listing their names costs, in reads.
+    virtual std::size_t ValueCount() = 0;
     // Writes a value of the given type and bytes; false when the write failed.
     virtual bool Write(const std::u16string &name, const StoredValue &value) = 0;
     virtual void Delete(const std::u16string &name) = 0;

@@ -105,6 +105,14 @@ std::vector<std::u16string> RegistryStore::ValueNames() {
     return names;
 }
 
+std::size_t RegistryStore::ValueCount() {
+    DWORD count = 0;
+    if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return SIZE_MAX; // unknown: the save reads each number instead
+    return count;
+}
+
 bool RegistryStore::Write(const std::u16string &name, const StoredValue &value) {
     return RegSetValueExW(key_.get(), W(name.c_str()), 0, value.type,
                           reinterpret_cast<const BYTE *>(value.bytes.data()),
@@ -141,7 +149,12 @@ void LoadPhoneBook(HWND owner) {
 
 void SavePhoneBook(PhoneBookStore &store, SaveFailure failure) {
     ListRows rows(g_phoneBookList);
-    if (SaveEntries(store, rows, g_stored) != SaveResult::Saved && failure == SaveFailure::Reported)
+    SaveResult result;
+    {
+        RedrawPause pause(g_phoneBookList);
+        result = SaveEntries(store, rows, g_stored);
+    }
+    if (result != SaveResult::Saved && failure == SaveFailure::Reported)
         ShowMessage(nullptr, kTextCannotSave, MB_ICONERROR);
 }
 

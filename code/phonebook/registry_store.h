@@ -20,6 +20,7 @@ class RegistryStore : public PhoneBookStore {
     StoreOpen Open(StoreAccess access) override;
     ValueRead Read(const std::u16string &name, StoredValue &value) override;
     std::vector<std::u16string> ValueNames() override;
+    std::size_t ValueCount() override;
     bool Write(const std::u16string &name, const StoredValue &value) override;
     void Delete(const std::u16string &name) override;
     void Close() override;

@@ -78,6 +78,7 @@ struct MemoryStore : zelmora::PhoneBookStore {
         return ValueRead::Text;
     }
     std::vector<std::u16string> ValueNames() override { return Names(); }
+    std::size_t ValueCount() override { return values.size(); }
     bool Write(const std::u16string &name, const zelmora::StoredValue &value) override {
         Check(open && access == StoreAccess::ReadWrite, "a write outside a save");
         const int index = static_cast<int>(writtenSizes.size());

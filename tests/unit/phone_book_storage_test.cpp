@@ -292,8 +292,9 @@ TEST(Save, AFailedWriteIsReportedAndTheOthersGoOn) {
 // where entries move up (a new one sorts first), one is edited, one deleted, one added last, and
 // another program's entry and a half entry stand among them: every entry that the list kept is
 // loaded at least once, and every entry loaded is one of before or after, its two values its own.
+// With more new entries than the key holds values, the save lists the key instead of reading.
 TEST(Save, CutShortAtAnyWriteLosesNoEntryAndPairsNoValuesOfTwo) {
-    const auto run = [](int cut, bool reverse) {
+    const auto run = [](int cut, bool reverse, int added) {
         MemoryStore store;
         const Entries before = {
             {u"Bob", u"2"}, {u"Cid", u"3"}, {u"Dan", u"4"}, {u"Eve", u"5"}, {u"Fay", u"6"}};
@@ -318,6 +319,8 @@ TEST(Save, CutShortAtAnyWriteLosesNoEntryAndPairsNoValuesOfTwo) {
                 list.SetStoredNumber(list.Count() - 1, rows.StoredNumber(row));
         }
         list.Append(u"Zed", u"26");
+        for (char16_t last = u'a'; last < u'a' + added; ++last)
+            list.Append(std::u16string(u"Zz") + last, std::u16string(u"27") + last);
         if (reverse)
             std::reverse(list.rows.begin(), list.rows.end());
         store.stopAfter = cut;
@@ -340,14 +343,15 @@ TEST(Save, CutShortAtAnyWriteLosesNoEntryAndPairsNoValuesOfTwo) {
         EXPECT_EQ(store.values[NameValueName(6)].bytes, MemoryStore::Bytes(u"Other"));
         return store.log.size();
     };
-    for (bool reverse : {false, true}) {
-        const std::size_t changes = run(-1, reverse);
-        for (int cut = 0; cut <= static_cast<int>(changes); ++cut) {
-            SCOPED_TRACE(testing::Message()
-                         << "cut after change " << cut << (reverse ? ", reversed" : ""));
-            run(cut, reverse);
+    for (int added : {0, 7})
+        for (bool reverse : {false, true}) {
+            const std::size_t changes = run(-1, reverse, added);
+            for (int cut = 0; cut <= static_cast<int>(changes); ++cut) {
+                SCOPED_TRACE(testing::Message() << "cut after change " << cut
+                                                << (reverse ? ", reversed" : "") << ", " << added);
+                run(cut, reverse, added);
+            }
         }
-    }
 }
 
 TEST(Save, WritesTwoBytesPerCharacterWithoutTerminator) {

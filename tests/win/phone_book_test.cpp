@@ -38,6 +38,7 @@ struct FailingStore : PhoneBookStore {
     StoreOpen Open(StoreAccess) override { return opens ? StoreOpen::Opened : StoreOpen::Failed; }
     ValueRead Read(const std::u16string &, StoredValue &) override { return ValueRead::Missing; }
     std::vector<std::u16string> ValueNames() override { return {}; }
+    std::size_t ValueCount() override { return 0; }
     bool Write(const std::u16string &, const StoredValue &) override {
         EXPECT_TRUE(opens);
         return ++writes != 2;
