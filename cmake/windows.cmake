@@ -26,6 +26,7 @@ add_library(zelmora_win STATIC
   code/base/list_view.cpp
   code/base/message_box.cpp
   code/base/process_state.cpp
+  code/base/registry.cpp
   code/base/shared_mutex.cpp
   code/base/shell_open.cpp
   code/base/wine.cpp

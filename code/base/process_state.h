@@ -9,9 +9,6 @@
 
 namespace zelmora {
 
-// The phone book's registry key under HKEY_LOCAL_MACHINE: its entries, and the modem for links.
-inline constexpr wchar_t kPhoneBookKey[] = L"Software\\Brannock\\Zelmora";
-
 extern HINSTANCE g_instance;
 extern wchar_t g_caption[100];
 extern char g_quickDialPhone[kCellCapacity];

@@ -3,9 +3,11 @@
 
 #include <tapi.h>
 
+#include <algorithm>
+
 #include "../base/message_box.h"
-#include "../base/process_state.h"
-#include "../base/scoped.h"
+#include "../base/registry.h"
+#include "../base/text_cast.h"
 #include "../base/texts.h"
 
 namespace zelmora {
@@ -15,7 +17,7 @@ namespace {
 constexpr DWORD kTapiVersion = 0x00020000; // TAPI 2.0: the W functions
 
 // The subkey of the phone book's key, which the phone book's load and save never open.
-std::wstring DialingKey() { return std::wstring(kPhoneBookKey) + L"\\Dialing"; }
+std::wstring DialingKey() { return ZelmoraSubkey(L"Dialing"); }
 
 // A structure that TAPI fills with variable parts after it: called again with the size asked.
 template <typename Fixed, typename Call> std::vector<BYTE> TapiStructure(Call call) {
@@ -131,33 +133,15 @@ std::optional<Location> RegionLocation(const std::vector<Country> &countries) {
     return location;
 }
 
-std::optional<DWORD> StoredNumber(HKEY key, const wchar_t *value) {
-    DWORD number = 0, size = sizeof number;
-    if (RegGetValueW(key, nullptr, value, RRF_RT_REG_DWORD, nullptr, &number, &size) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    return number;
-}
-
 // A stored code that passes valid; anything else counts as not set.
 std::string StoredCode(HKEY key, const wchar_t *value, bool (*valid)(const std::string &)) {
-    wchar_t text[260] = {};
-    DWORD size = sizeof text - sizeof(wchar_t);
-    if (RegGetValueW(key, nullptr, value, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
-        return {};
-    const std::optional<std::string> code = Ascii(text);
+    const std::optional<std::u16string> text = ReadText(key, value);
+    const std::optional<std::string> code = text ? Ascii(W(text->c_str())) : std::nullopt;
     return code && valid(*code) ? *code : std::string();
 }
 
 bool StoreText(HKEY key, const wchar_t *value, const std::string &text) {
-    const std::wstring wide(text.begin(), text.end());
-    return RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE *>(wide.c_str()),
-                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-}
-
-bool StoreNumber(HKEY key, const wchar_t *value, DWORD number) {
-    return RegSetValueExW(key, value, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number),
-                          sizeof number) == ERROR_SUCCESS;
+    return WriteText(key, value, std::u16string(text.begin(), text.end()));
 }
 
 } // namespace
@@ -168,12 +152,10 @@ const std::vector<Country> &TelephonyCountries() {
 }
 
 std::optional<Location> StoredLocation() {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, DialingKey().c_str(), 0, KEY_QUERY_VALUE, &opened) !=
-        ERROR_SUCCESS)
+    const RegistryKey key = OpenMachineKey(DialingKey(), KeyAccess::Read);
+    if (!key)
         return std::nullopt;
-    const RegistryKey key(opened);
-    const std::optional<DWORD> country = StoredNumber(key.get(), L"Country");
+    const std::optional<DWORD> country = ReadNumber(key.get(), L"Country");
     if (!country || *country == 0)
         return std::nullopt;
     Location location;
@@ -181,26 +163,23 @@ std::optional<Location> StoredLocation() {
     location.areaCode = StoredCode(key.get(), L"AreaCode", IsAreaCode);
     location.outsideAccess = StoredCode(key.get(), L"OutsideAccess", IsAccessCode);
     location.longDistanceAccess = StoredCode(key.get(), L"LongDistanceAccess", IsAccessCode);
-    location.alwaysDialAreaCode = StoredNumber(key.get(), L"AlwaysDialAreaCode").value_or(0) == 1;
-    location.dialsPlus = StoredNumber(key.get(), L"DialsPlus").value_or(0) == 1;
+    location.alwaysDialAreaCode = ReadNumber(key.get(), L"AlwaysDialAreaCode").value_or(0) == 1;
+    location.dialsPlus = ReadNumber(key.get(), L"DialsPlus").value_or(0) == 1;
     return location;
 }
 
 bool StoreLocation(const Location &location) {
-    HKEY opened = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, DialingKey().c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &opened,
-                        nullptr) != ERROR_SUCCESS)
+    const RegistryKey key = OpenMachineKey(DialingKey(), KeyAccess::Write);
+    if (!key)
         return false;
-    const RegistryKey key(opened);
     // The country last: a location whose other values did not all reach the key is not taken.
-    RegDeleteValueW(key.get(), L"Country");
+    DeleteValue(key.get(), L"Country");
     return StoreText(key.get(), L"AreaCode", location.areaCode) &&
            StoreText(key.get(), L"OutsideAccess", location.outsideAccess) &&
            StoreText(key.get(), L"LongDistanceAccess", location.longDistanceAccess) &&
-           StoreNumber(key.get(), L"AlwaysDialAreaCode", location.alwaysDialAreaCode) &&
-           StoreNumber(key.get(), L"DialsPlus", location.dialsPlus) &&
-           StoreNumber(key.get(), L"Country", location.country);
+           WriteNumber(key.get(), L"AlwaysDialAreaCode", location.alwaysDialAreaCode) &&
+           WriteNumber(key.get(), L"DialsPlus", location.dialsPlus) &&
+           WriteNumber(key.get(), L"Country", location.country);
 }
 
 std::optional<Location> LocationInForce() {
@@ -211,17 +190,23 @@ std::optional<Location> LocationInForce() {
     return RegionLocation(TelephonyCountries());
 }
 
-std::optional<std::string> NumberToDial(HWND owner, UINT flags, const std::string &number) {
-    if (number.empty() || number[0] != '+')
+std::optional<std::wstring> NumberToDial(HWND owner, UINT flags, const std::wstring &number) {
+    if (number.empty() || number[0] != L'+')
         return number; // dialled as written: no need to ask Windows anything
-    const DialledNumber dialled = TranslateNumber(number, LocationInForce(), TelephonyCountries());
+    // The rules read only ASCII, and keep what follows the digits as it stands: so does the
+    // text from the first other character on.
+    const std::size_t ascii =
+        std::find_if(number.begin(), number.end(), [](wchar_t c) { return c > 0x7F; }) -
+        number.begin();
+    const DialledNumber dialled =
+        TranslateNumber(std::string(number.begin(), number.begin() + ascii), LocationInForce(),
+                        TelephonyCountries());
     if (dialled.outcome == DialledNumber::Outcome::Dialled)
-        return dialled.digits;
+        return std::wstring(dialled.digits.begin(), dialled.digits.end()) + number.substr(ascii);
     const char16_t *text = dialled.outcome == DialledNumber::Outcome::NoLocation
                                ? kTextNoLocation
                                : kTextUnknownCountryCode;
-    ShowMessageNaming(text, std::wstring(number.begin(), number.end()), MB_ICONERROR | flags,
-                      owner);
+    ShowMessageNaming(text, number, MB_ICONERROR | flags, owner);
     return std::nullopt;
 }
 

@@ -29,6 +29,6 @@ std::optional<Location> LocationInForce();
 
 // The number that a dial of number sends, by the dialing rules in force; nothing when it can
 // not be dialled, after a box (owned by owner, with flags) that says why.
-std::optional<std::string> NumberToDial(HWND owner, UINT flags, const std::string &number);
+std::optional<std::wstring> NumberToDial(HWND owner, UINT flags, const std::wstring &number);
 
 } // namespace zelmora

@@ -6,36 +6,25 @@
 #include <algorithm>
 #include <string>
 
-#include "../base/process_state.h"
-#include "../base/scoped.h"
+#include "../base/registry.h"
 #include "../base/text_cast.h"
 
 namespace zelmora {
 
 namespace {
 
-std::wstring RecentKey() { return std::wstring(kPhoneBookKey) + L"\\Recent"; }
+// The subkey of the phone book's key, which the phone book's load and save never open.
+std::wstring RecentKey() { return ZelmoraSubkey(L"Recent"); }
 
-// The key's values: name and text, of every value that is text and short enough to be a call.
-std::vector<std::pair<std::u16string, std::u16string>> Values(HKEY key) {
-    std::vector<std::pair<std::u16string, std::u16string>> values;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[64];
-        DWORD nameLength = ARRAYSIZE(name), type = 0;
-        wchar_t data[2048];
-        DWORD size = sizeof data - sizeof(wchar_t);
-        const LONG result = RegEnumValueW(key, index, name, &nameLength, nullptr, &type,
-                                          reinterpret_cast<BYTE *>(data), &size);
-        if (result == ERROR_NO_MORE_ITEMS)
-            break;
-        if (result != ERROR_SUCCESS) // a name or a value too long for a call: not one of ours
-            continue;
-        values.emplace_back(U(name),
-                            type == REG_SZ ? std::u16string(U(data), size / 2) : std::u16string());
-        std::u16string &text = values.back().second;
-        text = text.substr(0, text.find(u'\0'));
-    }
-    return values;
+// The key's calls: the name and text of every value that reads as one.
+std::vector<std::pair<std::u16string, CallRecord>> Calls(HKEY key) {
+    std::vector<std::pair<std::u16string, CallRecord>> calls;
+    ForEachValue(key, [&](const std::u16string &name, const RegistryValue &value) {
+        if (HoldsText(value))
+            if (std::optional<CallRecord> call = ParseCallRecord(name, ValueText(value)))
+                calls.emplace_back(name, *call);
+    });
+    return calls;
 }
 
 } // namespace
@@ -44,35 +33,25 @@ void RecordCall(CallRecord call) {
     FILETIME now = {};
     GetSystemTimeAsFileTime(&now);
     call.time = static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-    HKEY opened = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, RecentKey().c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &opened,
-                        nullptr) != ERROR_SUCCESS)
+    const RegistryKey key = OpenMachineKey(RecentKey(), KeyAccess::ReadWrite);
+    if (!key)
         return;
-    const RegistryKey key(opened);
     const std::u16string name = CallValueName(call.time, GetCurrentProcessId());
-    const std::u16string text = FormatCallRecord(call);
-    RegSetValueExW(key.get(), W(name.c_str()), 0, REG_SZ,
-                   reinterpret_cast<const BYTE *>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+    WriteText(key.get(), W(name.c_str()), FormatCallRecord(call));
     std::vector<std::u16string> names;
-    for (const auto &[valueName, data] : Values(key.get()))
-        if (ParseCallRecord(valueName, data))
-            names.push_back(valueName);
+    for (const auto &[valueName, recorded] : Calls(key.get()))
+        names.push_back(valueName);
     for (const std::u16string &old : CallValuesToDrop(names))
-        RegDeleteValueW(key.get(), W(old.c_str()));
+        DeleteValue(key.get(), W(old.c_str()));
 }
 
 std::vector<CallRecord> RecentCalls() {
     std::vector<CallRecord> calls;
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, RecentKey().c_str(), 0, KEY_QUERY_VALUE, &opened) !=
-        ERROR_SUCCESS)
+    const RegistryKey key = OpenMachineKey(RecentKey(), KeyAccess::Read);
+    if (!key)
         return calls;
-    const RegistryKey key(opened);
-    for (const auto &[name, text] : Values(key.get()))
-        if (std::optional<CallRecord> call = ParseCallRecord(name, text))
-            calls.push_back(*call);
+    for (const auto &[name, call] : Calls(key.get()))
+        calls.push_back(call);
     std::sort(calls.begin(), calls.end(),
               [](const CallRecord &a, const CallRecord &b) { return a.time > b.time; });
     if (calls.size() > kRecentCallsKept)
@@ -80,6 +59,6 @@ std::vector<CallRecord> RecentCalls() {
     return calls;
 }
 
-void ClearRecentCalls() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, RecentKey().c_str()); }
+void ClearRecentCalls() { DeleteMachineKey(RecentKey()); }
 
 } // namespace zelmora

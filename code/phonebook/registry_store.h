@@ -6,8 +6,7 @@
 #include <map>
 #include <string>
 
-#include "../base/process_state.h"
-#include "../base/scoped.h"
+#include "../base/registry.h"
 #include "phone_book_storage.h"
 
 namespace zelmora {
@@ -26,9 +25,9 @@ class RegistryStore : public PhoneBookStore {
     void Close() override;
 
   private:
-    const wchar_t *subkey_;
-    // The text values that ValueNames enumerated with their data, by folded name, until Close.
-    std::map<std::u16string, StoredValue> enumerated_;
+    std::wstring subkey_;
+    // The text values that ValueNames listed with their data, by folded name, until Close.
+    std::map<std::u16string, StoredValue> listed_;
     // Closed by Close, or at the end of an operation that an exception cut short.
     RegistryKey key_;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/process_state.h"
+#include "base/registry.h"
 
 using Entry = std::pair<std::wstring, std::wstring>;
 using Entries = std::vector<Entry>;
