@@ -7,6 +7,7 @@
 #include "../base/list_view.h"
 #include "../base/message_box.h"
 #include "../base/process_state.h"
+#include "../base/text_cast.h"
 #include "../base/texts.h"
 #include "../dialing/answering_wait.h"
 #include "../dialing/dial_selection.h"
@@ -137,14 +138,13 @@ void RunQuickAction(HWND window, QuickAction action) {
         ShowMessage(nullptr, kTextNotDialable, MB_ICONERROR);
         return;
     }
-    if (action == QuickAction::Dial && RunDialScript(g_quickDialPort, window, g_quickDialPhone)) {
-        // The command line's bytes are the low bytes of what was typed: read back as such.
-        const std::string phone = g_quickDialPhone, port = g_quickDialPort;
-        const std::u16string given(phone.begin(), phone.end());
-        RecordCall({0, CallStart::CommandLine, u"", given, given, u"",
-                    std::u16string(port.begin(), port.end())});
-    } else if (action == QuickAction::HangUp)
-        RunHangUpScript(g_quickDialPort, window);
+    const std::wstring port = CommandLineText(g_quickDialPort),
+                       phone = CommandLineText(g_quickDialPhone);
+    if (action == QuickAction::Dial && RunDialScript(port, window, phone, ScriptBytes::LowBytes))
+        RecordCall({0, CallStart::CommandLine, u"", U(phone.c_str()), U(phone.c_str()), u"",
+                    U(port.c_str())});
+    else if (action == QuickAction::HangUp)
+        RunHangUpScript(port, window, ScriptBytes::LowBytes);
 }
 
 } // namespace

@@ -118,16 +118,6 @@ std::u16string ReadCell(HWND list, int row, int column) {
     return U(buffer);
 }
 
-void ReadCellA(HWND list, int row, int column, char *buffer) {
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = kCellCapacity;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    // Some list controls fill the whole buffer when the text is cut, with no terminator.
-    buffer[kMaxCellLength] = '\0';
-}
-
 void DeleteRow(HWND list, int row) { SendMessageW(list, LVM_DELETEITEM, row, 0); }
 
 void MarkRow(HWND list, int row) {

@@ -1,6 +1,7 @@
 // The list-view layer: the operations through which Zelmora reads and changes its two list
-// controls, for the modem list and the phone book alike. The phone-book list is the phone book:
-// there is no other copy of the entries.
+// controls, for the modem list and the phone book alike. While the window is open the
+// phone-book list holds the entries as the user sees and edits them; the save at close writes
+// them from there (beside it, StoredEntries remembers what the key held, for the save).
 #pragma once
 
 #include <windows.h>
@@ -39,9 +40,7 @@ void SetCell(HWND list, int row, int column, const std::u16string &text);
 // Reads a cell into a zeroed buffer of kCellCapacity characters.
 void ReadCell(HWND list, int row, int column, wchar_t *buffer);
 std::u16string ReadCell(HWND list, int row, int column);
-// Reads a cell into a buffer of kCellCapacity bytes as text in the ANSI code page, converted
-// by the list control; always terminated.
-void ReadCellA(HWND list, int row, int column, char *buffer);
+
 void DeleteRow(HWND list, int row);
 // A row's data, which moves with the row when the list is sorted; 0 for a new row. The
 // phone-book list keeps there the number under which the row's entry is stored (ListRows).

@@ -22,26 +22,6 @@ bool HasSelectedRow(HWND list, const char16_t *whenEmpty, const char16_t *whenNo
     return SelectedRowOrSay(list, list, whenEmpty, whenNoSelection) != -1;
 }
 
-} // namespace
-
-void GetSecondCellTextA(HWND list, int row, char *buffer) { ReadCellA(list, row, 1, buffer); }
-
-namespace {
-
-// Reads the second cell of list's selected row in the ANSI code page, as the script is written.
-// False when those bytes are not the cell's text: a character that the code page lacks became
-// "?" or a look-alike, or the text did not fit; then another number would be dialled.
-bool ReadSelectedCellA(HWND list, char *buffer) {
-    const int row = SelectedRow(list);
-    GetSecondCellTextA(list, row, buffer);
-    wchar_t cell[kCellCapacity] = {}, back[kCellCapacity] = {};
-    ReadCell(list, row, 1, cell);
-    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, buffer, -1, back, kCellCapacity) &&
-           CompareStringOrdinal(cell, -1, back, -1, FALSE) == CSTR_EQUAL;
-}
-
-void ShowNotDialable() { ShowMessage(nullptr, kTextNotDialable, MB_ICONERROR | MB_TASKMODAL); }
-
 // The selected modem becomes the one that links dial with.
 void RememberSelectedModem() {
     const int row = SelectedRow(g_modemList);
@@ -55,23 +35,19 @@ void DialSelection() {
     if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem) ||
         !HasSelectedRow(g_phoneBookList, kTextAddLine, kTextSelectLine))
         return;
-    char port[kCellCapacity] = {};
-    char phone[kCellCapacity] = {};
-    if (!ReadSelectedCellA(g_modemList, port) || !ReadSelectedCellA(g_phoneBookList, phone)) {
-        ShowNotDialable();
-        return;
-    }
+    const int modem = SelectedRow(g_modemList), entry = SelectedRow(g_phoneBookList);
+    const std::u16string port = ReadCell(g_modemList, modem, 1),
+                         phone = ReadCell(g_phoneBookList, entry, 1);
     // A number in international form is dialled by the dialing rules in force.
-    const std::optional<std::string> number = NumberToDial(nullptr, MB_TASKMODAL, phone);
+    const std::optional<std::wstring> number =
+        NumberToDial(nullptr, MB_TASKMODAL, W(phone.c_str()));
     if (!number)
         return;
     RememberSelectedModem();
-    if (!RunDialScript(port, GetParent(g_phoneBookList), number->c_str()))
+    if (!RunDialScript(W(port.c_str()), GetParent(g_phoneBookList), *number))
         return;
-    const int modem = SelectedRow(g_modemList), entry = SelectedRow(g_phoneBookList);
-    RecordCall({0, CallStart::Window, ReadCell(g_phoneBookList, entry, 0),
-                ReadCell(g_phoneBookList, entry, 1), U(PortText(number->c_str()).c_str()),
-                ReadCell(g_modemList, modem, 0), ReadCell(g_modemList, modem, 1)});
+    RecordCall({0, CallStart::Window, ReadCell(g_phoneBookList, entry, 0), phone,
+                U(number->c_str()), ReadCell(g_modemList, modem, 0), port});
 }
 
 bool DialRecordedCall(HWND window, const CallRecord &call) {
@@ -84,33 +60,24 @@ bool DialRecordedCall(HWND window, const CallRecord &call) {
         port = W(ReadCell(g_modemList, row, 1).c_str());
         modem = W(ReadCell(g_modemList, row, 0).c_str());
     }
-    const std::optional<std::string> portBytes = AnsiText(port),
-                                     phone = AnsiText(W(call.given.c_str()));
-    if (!portBytes || !phone) {
-        ShowNotDialable();
-        return false;
-    }
-    const std::optional<std::string> number = NumberToDial(nullptr, MB_TASKMODAL, *phone);
+    const std::optional<std::wstring> number =
+        NumberToDial(nullptr, MB_TASKMODAL, W(call.given.c_str()));
     if (!number)
         return false;
     RememberLinkModem(modem, port);
-    if (!RunDialScript(portBytes->c_str(), window, number->c_str()))
+    if (!RunDialScript(port, window, *number))
         return false;
-    RecordCall({0, CallStart::Window, call.name, call.given, U(PortText(number->c_str()).c_str()),
-                U(modem.c_str()), U(port.c_str())});
+    RecordCall({0, CallStart::Window, call.name, call.given, U(number->c_str()), U(modem.c_str()),
+                U(port.c_str())});
     return true;
 }
 
 void HangUpSelection() {
     if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem))
         return;
-    char port[kCellCapacity] = {};
-    if (!ReadSelectedCellA(g_modemList, port)) {
-        ShowNotDialable();
-        return;
-    }
     RememberSelectedModem();
-    RunHangUpScript(port, GetParent(g_modemList));
+    RunHangUpScript(W(ReadCell(g_modemList, SelectedRow(g_modemList), 1).c_str()),
+                    GetParent(g_modemList));
 }
 
 } // namespace zelmora

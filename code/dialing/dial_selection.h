@@ -8,9 +8,6 @@
 
 namespace zelmora {
 
-// Reads column 1 of row into buffer (kCellCapacity bytes) as text in the ANSI code page.
-void GetSecondCellTextA(HWND list, int row, char *buffer);
-
 // Checks that both lists have a selected row, with one message for each thing missing, then
 // dials the selected entry's number on the selected modem's port.
 void DialSelection();

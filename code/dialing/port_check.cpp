@@ -3,22 +3,12 @@
 
 #include "../base/limits.h"
 #include "../base/message_box.h"
+#include "../base/registry.h"
 #include "../base/scoped.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
 
 namespace zelmora {
-
-namespace {
-
-// The port as UTF-16 text in the ANSI code page, the way the list cell was read.
-void WidePort(const char *port, wchar_t (&text)[kCellCapacity]) {
-    text[0] = L'\0';
-    MultiByteToWideChar(CP_ACP, 0, port, -1, text, kCellCapacity);
-    text[kCellCapacity - 1] = L'\0';
-}
-
-} // namespace
 
 std::wstring QueryDeviceTarget(const wchar_t *deviceName) {
     // The first of the name's targets; a longer one than the buffer is cut, and still names a
@@ -66,9 +56,6 @@ bool IsNeverAModem(const std::wstring &device, const std::wstring &target) {
 
 } // namespace
 
-// Wine knows the COM ports that it makes itself at each start (its own serial devices and the
-// ones named under HKLM\Software\Wine\Ports), as Windows knows its own; a link made by hand
-// in dosdevices is unknown to it, and is refused like a missing port.
 std::wstring PortDeviceName(const std::wstring &name) {
     if (name.size() > 4 &&
         CompareStringOrdinal(name.c_str(), 4, L"\\\\.\\", 4, FALSE) == CSTR_EQUAL)
@@ -83,11 +70,13 @@ std::wstring PortDeviceName(const std::wstring &name) {
 bool IsSerialPort(const std::wstring &target) {
     if (StartsWith(target, L"\\Device\\Serial"))
         return true;
-    DWORD size = 0;
-    return RegGetValueW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", target.c_str(),
-                        RRF_RT_REG_SZ, nullptr, nullptr, &size) == ERROR_SUCCESS;
+    const RegistryKey serial = OpenMachineKey(L"HARDWARE\\DEVICEMAP\\SERIALCOMM", KeyAccess::Read);
+    return serial && ReadText(serial.get(), target.c_str());
 }
 
+// Wine knows the COM ports that it makes itself at each start (its own serial devices and the
+// ones named under HKLM\Software\Wine\Ports), as Windows knows its own; a link made by hand
+// in dosdevices is unknown to it, and is refused like a missing port.
 bool PortIsPresent(const std::wstring &port) {
     const std::wstring device = PortDeviceName(port);
     // A drive letter or a path is never a port.
@@ -102,24 +91,6 @@ bool PortOpens(const std::wstring &port) {
     return ScopedHandle(
                CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
                .get() != nullptr;
-}
-
-std::optional<std::string> AnsiText(const std::wstring &text) {
-    char narrow[kCellCapacity] = {};
-    wchar_t back[kCellCapacity] = {};
-    if (text.size() > kMaxCellLength ||
-        !WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, narrow, kCellCapacity,
-                             nullptr, nullptr) ||
-        !MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow, -1, back, kCellCapacity) ||
-        text != back)
-        return std::nullopt;
-    return std::string(narrow);
-}
-
-std::wstring PortText(const char *port) {
-    wchar_t name[kCellCapacity];
-    WidePort(port, name);
-    return name;
 }
 
 void ShowPortNotFound(const std::wstring &port, UINT flags) {

@@ -17,15 +17,6 @@ std::wstring QueryDeviceTarget(const wchar_t *deviceName);
 using DeviceLookupFunction = std::wstring(__cdecl *)(const wchar_t *deviceName);
 extern DeviceLookupFunction g_deviceTarget;
 
-// The port's bytes as UTF-16 text in the ANSI code page, the way the list cell was read: the
-// one conversion of a dial, made where the script's routine takes the port.
-std::wstring PortText(const char *port);
-
-// Text as the script's bytes in the ANSI code page, when the code page carries it unchanged and
-// it fits a cell; nothing otherwise (a character it lacks would become "?" or a look-alike, and
-// another number or port would be dialled).
-std::optional<std::string> AnsiText(const std::wstring &text);
-
 // The port's device name: its text without a leading "\\.\".
 std::wstring PortDeviceName(const std::wstring &port);
 

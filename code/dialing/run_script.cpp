@@ -4,10 +4,12 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "../base/file_io.h"
+#include "../base/limits.h"
 #include "../base/message_box.h"
 #include "../base/scoped.h"
 #include "../base/shell_open.h"
@@ -42,7 +44,7 @@ FileHandle CreateScriptFile() {
     const DWORD start = GetTickCount();
     for (;;) {
         FileHandle file = OpenFile(kScriptFile, GENERIC_WRITE, CREATE_NEW);
-        if (file || !DeletePending(kScriptFile, GetLastError(), GetTickCount() - start))
+        if (file || !DeletePending(kScriptFile, GetLastError(), ElapsedMs(start)))
             return file;
         Sleep(50);
     }
@@ -186,6 +188,39 @@ ScriptRun RunWhileLocked(const std::wstring &port, const std::string &script, HW
     return timedOut ? ScriptRun::TimedOut : ScriptRun::Ran;
 }
 
+// The script's bytes of a port or number, by the rule of its source; nothing when they would
+// not carry the text unchanged.
+std::optional<std::string> ScriptText(const std::wstring &text, ScriptBytes rule) {
+    if (text.size() > kMaxCellLength)
+        return std::nullopt;
+    if (rule == ScriptBytes::LowBytes) {
+        if (std::any_of(text.begin(), text.end(), [](wchar_t c) { return c > 0xFF; }))
+            return std::nullopt;
+        return std::string(text.begin(), text.end());
+    }
+    char narrow[kCellCapacity] = {};
+    wchar_t back[kCellCapacity] = {};
+    if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, narrow, kCellCapacity,
+                             nullptr, nullptr) ||
+        !MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow, -1, back, kCellCapacity) ||
+        text != back)
+        return std::nullopt;
+    return std::string(narrow);
+}
+
+// The script for port, dialling phone or, without one, hanging up; nothing when either can not
+// be dialled as it stands.
+std::optional<std::string> MakeScript(const std::wstring &port, const std::wstring *phone,
+                                      ScriptBytes rule) {
+    const std::optional<std::string> portBytes = ScriptText(port, rule);
+    if (!portBytes)
+        return std::nullopt;
+    if (!phone)
+        return ComposeHangUpScript(*portBytes);
+    const std::optional<std::string> phoneBytes = ScriptText(*phone, rule);
+    return phoneBytes ? ComposeDialScript(*portBytes, *phoneBytes) : std::nullopt;
+}
+
 std::wstring CurrentFolder() {
     wchar_t folder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, folder);
@@ -195,16 +230,16 @@ std::wstring CurrentFolder() {
 // The one routine behind a dial and a hang-up: refusal, port lookup, then the script under the
 // folder's lock. From the shown main window (owner), its boxes are task-modal, so that they
 // keep in front of the window, and its waits keep the window answering while it takes no input.
-bool RunScript(const char *port, HWND owner, const std::optional<std::string> &script,
-               const wchar_t *sound) {
+bool RunScript(const std::wstring &portName, HWND owner, const std::wstring *phone,
+               ScriptBytes rule, const wchar_t *sound) {
     const bool fromWindow = owner && IsWindowVisible(owner);
     const UINT boxFlags = MB_ICONERROR | (fromWindow ? MB_TASKMODAL : 0);
     // A number such as "123&calc" would make cmd run a second command: refuse before writing.
+    const std::optional<std::string> script = MakeScript(portName, phone, rule);
     if (!script) {
         ShowMessage(nullptr, kTextNotDialable, boxFlags);
         return false;
     }
-    const std::wstring portName = PortText(port);
     if (!PortIsPresent(portName)) {
         ShowPortNotFound(portName, boxFlags);
         return false;
@@ -233,16 +268,26 @@ bool RunScript(const char *port, HWND owner, const std::optional<std::string> &s
 
 } // namespace
 
-// At most this long in all, so that a hung interpreter cannot hold the dial forever.
+// The folder's and the port's locks are waited for within this limit together, and the
+// interpreter within it again: a dial waits at most twice this long, and a hung interpreter
+// can not hold it forever.
 DWORD g_scriptTimeLimitMs = 10000;
 SoundFunction g_playSound = PlaySoundW;
 
-bool RunDialScript(const char *port, HWND owner, const char *phone) {
-    return RunScript(port, owner, ComposeDialScript(port, phone), L"dial.wav");
+std::wstring CommandLineText(const char *bytes) {
+    std::wstring text;
+    for (; *bytes; ++bytes)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(*bytes));
+    return text;
 }
 
-bool RunHangUpScript(const char *port, HWND owner) {
-    return RunScript(port, owner, ComposeHangUpScript(port), nullptr);
+bool RunDialScript(const std::wstring &port, HWND owner, const std::wstring &phone,
+                   ScriptBytes rule) {
+    return RunScript(port, owner, &phone, rule, L"dial.wav");
+}
+
+bool RunHangUpScript(const std::wstring &port, HWND owner, ScriptBytes rule) {
+    return RunScript(port, owner, nullptr, rule, nullptr);
 }
 
 } // namespace zelmora

@@ -4,18 +4,33 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace zelmora {
 
-// port and phone are zero-terminated byte strings, written into the script as they are. True
-// when the script ran to its end; false when a box told why not.
-bool RunDialScript(const char *port, HWND owner, const char *phone);
+// How a port's or number's text becomes the script's bytes, by where it came from: a list
+// cell, a link or a recent call in the ANSI code page, as cmd reads the script; the command
+// line by each character's low byte, as it was read (see CommandLineText). A text that these
+// bytes would not carry unchanged, or that does not fit a cell, is refused: it would dial
+// another number or port.
+enum class ScriptBytes { AnsiCodePage, LowBytes };
+
+// The command line's bytes as the text they were read from: each byte a character of U+0000 to
+// U+00FF.
+std::wstring CommandLineText(const char *bytes);
+
+// Dials phone on port: the only place where the two become bytes. True when the script ran to
+// its end; false when a box told why not.
+bool RunDialScript(const std::wstring &port, HWND owner, const std::wstring &phone,
+                   ScriptBytes rule = ScriptBytes::AnsiCodePage);
 
 // Sends "ath" to port through the same routine, without the dial sound: the modem goes on-hook
 // and releases the line, and a handset on that line carries the call on.
-bool RunHangUpScript(const char *port, HWND owner);
+bool RunHangUpScript(const std::wstring &port, HWND owner,
+                     ScriptBytes rule = ScriptBytes::AnsiCodePage);
 
-// The longest a script waits for the interpreter, and for another Zelmora's script in the same
-// folder, in milliseconds. Tests shorten it.
+// The longest a script waits for another Zelmora's script in the same folder or on the same
+// port, and then again for the interpreter, in milliseconds. Tests shorten it.
 extern DWORD g_scriptTimeLimitMs;
 
 // PlaySoundW itself; tests replace it to see which sounds were played.

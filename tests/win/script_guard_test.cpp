@@ -34,36 +34,36 @@ std::wstring OnlyCom3AndADiskExist(const wchar_t *name) {
 TEST(PortLookup, AMissingPortIsRefusedBeforeAnythingIsWritten) {
     const struct {
         bool real; // the real lookup: Windows and Wine alike know NUL, and no file's name
-        const char *port;
+        const wchar_t *port;
         bool hangUp;
         std::vector<std::wstring> lookedUp;
         const wchar_t *box; // null: the script runs
     } cases[] = {
-        {false, "COM3", false, {L"COM3"}, nullptr},
-        {false, "\\\\.\\com3", true, {L"com3"}, nullptr},
-        {false, "COM9", false, {L"COM9"}, L"Can not find the port \"COM9\"."},
-        {false, "\\\\.\\COM12", true, {L"COM12"}, L"Can not find the port \"\\\\.\\COM12\"."},
-        {false, "", false, {}, L"Can not find the port \"\"."},
+        {false, L"COM3", false, {L"COM3"}, nullptr},
+        {false, L"\\\\.\\com3", true, {L"com3"}, nullptr},
+        {false, L"COM9", false, {L"COM9"}, L"Can not find the port \"COM9\"."},
+        {false, L"\\\\.\\COM12", true, {L"COM12"}, L"Can not find the port \"\\\\.\\COM12\"."},
+        {false, L"", false, {}, L"Can not find the port \"\"."},
         {false,
-         "\\\\.\\PhysicalDrive0",
+         L"\\\\.\\PhysicalDrive0",
          false,
          {L"PhysicalDrive0"},
          L"Can not find the port \"\\\\.\\PhysicalDrive0\"."},
-        {false, "\\\\.\\C:", false, {}, L"Can not find the port \"\\\\.\\C:\"."},
-        {false, "..\\COM3", false, {}, L"Can not find the port \"..\\COM3\"."},
-        {true, "NUL", true, {}, L"Can not find the port \"NUL\"."},
-        {true, "\\\\.\\nul", false, {}, L"Can not find the port \"\\\\.\\nul\"."},
-        {true, "CON", false, {}, L"Can not find the port \"CON\"."},
-        {true, "CONOUT$", false, {}, L"Can not find the port \"CONOUT$\"."},
-        {true, "AUX", true, {}, L"Can not find the port \"AUX\"."},
-        {true, "COM77", false, {}, L"Can not find the port \"COM77\"."},
+        {false, L"\\\\.\\C:", false, {}, L"Can not find the port \"\\\\.\\C:\"."},
+        {false, L"..\\COM3", false, {}, L"Can not find the port \"..\\COM3\"."},
+        {true, L"NUL", true, {}, L"Can not find the port \"NUL\"."},
+        {true, L"\\\\.\\nul", false, {}, L"Can not find the port \"\\\\.\\nul\"."},
+        {true, L"CON", false, {}, L"Can not find the port \"CON\"."},
+        {true, L"CONOUT$", false, {}, L"Can not find the port \"CONOUT$\"."},
+        {true, L"AUX", true, {}, L"Can not find the port \"AUX\"."},
+        {true, L"COM77", false, {}, L"Can not find the port \"COM77\"."},
         // Object-manager names that are no serial driver's device.
-        {true, "GLOBALROOT", false, {}, L"Can not find the port \"GLOBALROOT\"."},
-        {true, "Global", true, {}, L"Can not find the port \"Global\"."},
-        {true, "MountPointManager", false, {}, L"Can not find the port \"MountPointManager\"."},
-        {true, "Nsi", false, {}, L"Can not find the port \"Nsi\"."},
-        {true, "notes.txt", false, {}, L"Can not find the port \"notes.txt\"."},
-        {true, "dial.wav", true, {}, L"Can not find the port \"dial.wav\"."},
+        {true, L"GLOBALROOT", false, {}, L"Can not find the port \"GLOBALROOT\"."},
+        {true, L"Global", true, {}, L"Can not find the port \"Global\"."},
+        {true, L"MountPointManager", false, {}, L"Can not find the port \"MountPointManager\"."},
+        {true, L"Nsi", false, {}, L"Can not find the port \"Nsi\"."},
+        {true, L"notes.txt", false, {}, L"Can not find the port \"notes.txt\"."},
+        {true, L"dial.wav", true, {}, L"Can not find the port \"dial.wav\"."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.port);
@@ -75,7 +75,7 @@ TEST(PortLookup, AMissingPortIsRefusedBeforeAnythingIsWritten) {
         if (c.hangUp)
             RunHangUpScript(c.port, nullptr);
         else
-            RunDialScript(c.port, nullptr, "123");
+            RunDialScript(c.port, nullptr, L"123");
         ResetProcessState();
         EXPECT_EQ(g_lookedUp, c.lookedUp);
         EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
@@ -130,7 +130,7 @@ TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
         ShellRecorder shell;
         DialogDriver driver;
         const DWORD start = GetTickCount();
-        RunDialScript("COM3", nullptr, "123");
+        RunDialScript(L"COM3", nullptr, L"123");
         const DWORD elapsed = GetTickCount() - start;
         other.join();
         CloseHandle(taken);
@@ -177,7 +177,7 @@ TEST(ScriptLock, IsFreeWhileTheBoxThatAScriptCouldNotBeWrittenShows) {
             CloseHandle(lock);
         PostCommand(box.window, IDOK);
     });
-    RunDialScript("COM3", nullptr, "123");
+    RunDialScript(L"COM3", nullptr, L"123");
     RemoveDirectoryW(L"temp.bat");
     ASSERT_EQ(driver.seen.size(), 1u);
     EXPECT_EQ(driver.seen[0].text, L"Can not create temp file!");
@@ -204,7 +204,7 @@ TEST(ScriptTimeLimit, EndsAnInterpreterStillRunningButNoOtherProgram) {
         };
         DialogDriver driver;
         const DWORD start = GetTickCount();
-        RunDialScript("COM3", nullptr, "123");
+        RunDialScript(L"COM3", nullptr, L"123");
         const DWORD elapsed = GetTickCount() - start;
         ResetProcessState();
         ASSERT_NE(process, nullptr);
