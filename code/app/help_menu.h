@@ -13,7 +13,8 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 // page is there wherever Zelmora is, also off line.
 std::wstring ManualPage();
 void OpenHomePage(HWND owner);
-// Zelmora.chm from the current folder; under Wine, the home page.
+// The compiled manual, named by the caption ("<caption>.chm", so Zelmora.chm), from the
+// current folder; under Wine, the home page.
 void OpenUserManual(HWND owner);
 
 } // namespace zelmora

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <deque>
+#include <new>
 
 #include "../base/file_io.h"
 #include "../base/list_view.h"
@@ -41,42 +42,31 @@ void ShowLinkNotDialable(HWND owner, const std::u16string &link) {
     ShowMessageNaming(kTextLinkNotDialable, Quoted(link), MB_ICONERROR | MB_SETFOREGROUND, owner);
 }
 
-// The port's bytes for the script when the port is there: its text in the ANSI code page,
-// unchanged by the conversion, of a device that the port check accepts.
-bool UsablePort(const std::wstring &port, std::string &bytes) {
-    const std::optional<std::string> narrow = AnsiText(port);
-    if (port.empty() || !narrow || !PortIsPresent(port))
-        return false;
-    bytes = *narrow;
-    return true;
-}
-
 // Asks, with No as the default, then dials as quick dial does and, after the second box's OK,
 // hangs up. owner: the main window, or none for a start without window.
 // The box shows the number exactly as the modem gets it, and the link's own form beside it
 // where the dialing rules changed it.
-void ConfirmAndDial(HWND owner, const std::string &number, const LinkModem &modem,
-                    const std::string &port) {
+void ConfirmAndDial(HWND owner, const std::string &linkNumber, const LinkModem &modem) {
     const UINT where = owner ? MB_TASKMODAL : MB_SETFOREGROUND;
-    const std::optional<std::string> dialled = NumberToDial(owner, where, number);
+    const std::wstring number(linkNumber.begin(), linkNumber.end()); // ASCII: digits, + , * #
+    const std::optional<std::wstring> dialled = NumberToDial(owner, where, number);
     if (!dialled)
         return;
-    std::wstring shown(dialled->begin(), dialled->end());
+    std::wstring shown = *dialled;
     if (*dialled != number)
-        shown += L" (" + std::wstring(number.begin(), number.end()) + L")";
-    wchar_t text[1025];
-    wsprintfW(text, W(kTextLinkConfirm), modem.port.c_str(),
-              modem.name.empty() ? L"?" : modem.name.c_str(), shown.c_str());
-    if (ShowMessage(owner, U(text), MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION | where) != IDYES)
+        shown += L" (" + number + L")";
+    const std::wstring question =
+        FormatText(kTextLinkConfirm, {modem.port, modem.name.empty() ? L"?" : modem.name, shown});
+    if (ShowMessage(owner, U(question.c_str()),
+                    MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION | where) != IDYES)
         return;
-    if (!RunDialScript(port.c_str(), owner, dialled->c_str()))
+    if (!RunDialScript(modem.port, owner, *dialled))
         return;
-    RecordCall({0, CallStart::Link, u"", std::u16string(number.begin(), number.end()),
-                std::u16string(dialled->begin(), dialled->end()), U(modem.name.c_str()),
-                U(modem.port.c_str())});
-    wsprintfW(text, W(kTextLinkHangUp), modem.port.c_str());
-    ShowMessage(owner, U(text), MB_OK | MB_ICONINFORMATION | where);
-    RunHangUpScript(port.c_str(), owner);
+    RecordCall({0, CallStart::Link, u"", U(number.c_str()), U(dialled->c_str()),
+                U(modem.name.c_str()), U(modem.port.c_str())});
+    ShowMessage(owner, U(FormatText(kTextLinkHangUp, {modem.port}).c_str()),
+                MB_OK | MB_ICONINFORMATION | where);
+    RunHangUpScript(modem.port, owner);
 }
 
 // Hands link to the running main window, which dials it with its selected modem, and lets that
@@ -84,9 +74,7 @@ void ConfirmAndDial(HWND owner, const std::string &number, const LinkModem &mode
 // Windows keeps the message from a window of higher integrity that does not let it through,
 // and a hung window does not answer.
 bool HandLinkTo(HWND window, const std::u16string &link) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    AllowSetForegroundWindow(process);
+    LetComeForward(window);
     COPYDATASTRUCT data = {kLinkCopyData, static_cast<DWORD>(link.size() * sizeof(char16_t)),
                            const_cast<char16_t *>(link.data())};
     DWORD_PTR result = 0;
@@ -120,13 +108,14 @@ bool RunLink(const std::u16string &link) {
         return false;
     // No window, or one that did not take the link: this process dials it.
     UseLinkFolder();
+    // Asked before the question, so that nobody answers it for a modem that is not there; the
+    // dial looks again, as the port may go while the box is open.
     const LinkModem modem = RememberedLinkModem();
-    std::string port;
-    if (!UsablePort(modem.port, port)) {
+    if (!PortIsPresent(modem.port)) {
         g_pendingLinks.push_back(link);
         return true;
     }
-    ConfirmAndDial(nullptr, *number, modem, port);
+    ConfirmAndDial(nullptr, *number, modem);
     return false;
 }
 
@@ -134,8 +123,14 @@ bool TakeLink(HWND window, const COPYDATASTRUCT &data) {
     if (data.dwData != kLinkCopyData || !data.lpData || data.cbData % sizeof(char16_t) != 0 ||
         data.cbData > 64 * 1024)
         return false;
-    g_pendingLinks.emplace_back(static_cast<const char16_t *>(data.lpData),
-                                data.cbData / sizeof(char16_t));
+    // Out of memory, the link is not taken: its sender then dials it itself, and nothing
+    // throws into the dialog manager.
+    try {
+        g_pendingLinks.emplace_back(static_cast<const char16_t *>(data.lpData),
+                                    data.cbData / sizeof(char16_t));
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
     PostMessageW(window, kLinkMessage, 0, 0);
     return true;
 }
@@ -168,14 +163,13 @@ void DialLinkInWindow(HWND window, const std::u16string &link) {
     if (const int row = g_modemList ? SelectedRow(g_modemList) : -1; row != -1)
         modem = {W(ReadCell(g_modemList, row, 1).c_str()),
                  W(ReadCell(g_modemList, row, 0).c_str())};
-    std::string port;
     // A window that opened for the link takes it up before the dialog manager first shows it.
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);
     else if (!IsWindowVisible(window))
         ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
-    if (!UsablePort(modem.port, port)) {
+    if (!PortIsPresent(modem.port)) {
         ShowMessage(window, kTextLinkNeedsModem, MB_ICONINFORMATION);
         return;
     }
@@ -183,7 +177,7 @@ void DialLinkInWindow(HWND window, const std::u16string &link) {
     // be one that an open dialog is browsing.
     const CurrentFolderKept kept;
     UseLinkFolder();
-    ConfirmAndDial(window, *number, modem, port);
+    ConfirmAndDial(window, *number, modem);
 }
 
 } // namespace

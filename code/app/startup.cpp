@@ -8,6 +8,7 @@
 #include "../base/scoped.h"
 #include "../base/shared_mutex.h"
 #include "../base/text_cast.h"
+#include "../base/time_limit.h"
 #include "../res/resource.h"
 #include "../base/tel_link.h"
 #include "link_dial.h"
@@ -65,6 +66,12 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
 
 } // namespace
 
+void LetComeForward(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    AllowSetForegroundWindow(process);
+}
+
 HWND FindRunningMainWindow() {
     HWND found = nullptr;
     EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&found));
@@ -73,12 +80,9 @@ HWND FindRunningMainWindow() {
 
 namespace {
 
-// Brings the other Zelmora's window to the front, as far as Windows lets this process: it may
-// hand its own right to take the foreground on to the process that owns the window.
+// Brings the other Zelmora's window to the front, as far as Windows lets this process.
 void BringForward(HWND other) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(other, &process);
-    AllowSetForegroundWindow(process);
+    LetComeForward(other);
     if (IsIconic(other))
         ShowWindow(other, SW_RESTORE);
     SetForegroundWindow(other);
@@ -103,8 +107,7 @@ HWND OtherMainWindowShown() {
             BringForward(other);
             return other;
         }
-        const DWORD waited =
-            mutex ? WaitForSingleObject(mutex.get(), 200) : (Sleep(200), WAIT_TIMEOUT);
+        const DWORD waited = WaitOrSleep(mutex.get(), 200);
         if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
             mutex.release(); // the other one has ended: this one owns the mutex now
             return nullptr;

@@ -23,6 +23,10 @@ QuickAction ProcessQuickAction();
 // menu (one that is starting or closing is hidden).
 HWND FindRunningMainWindow();
 
+// Hands the process that owns window this process's right to take the foreground, as far as
+// Windows lets this process have it, so that window may come to the front.
+void LetComeForward(HWND window);
+
 // Everything the entry point does; the process exit code is always 0.
 int RunZelmora(HINSTANCE instance);
 

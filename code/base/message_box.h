@@ -4,12 +4,17 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <new>
 #include <string>
 
 #include "texts.h"
 
 namespace zelmora {
+
+// format with its %s and %d filled, in order, by fills (texts, or numbers written out), at any
+// length: wsprintfW would stop at 1,024 characters.
+std::wstring FormatText(const char16_t *format, std::initializer_list<std::wstring> fills);
 
 // A message box captioned with the product name.
 int ShowMessage(HWND owner, const char16_t *text, UINT flags);

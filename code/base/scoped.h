@@ -4,6 +4,8 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
 
 #include <memory>
 #include <type_traits>
@@ -105,10 +107,56 @@ struct RegistryKeyCloser {
 };
 using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegistryKeyCloser>;
 
-// A COM interface pointer, released when the guard goes.
-struct ComReleaser {
-    void operator()(IUnknown *object) const { object->Release(); }
+// A COM interface pointer, released when the guard goes. put() hands a call that creates an
+// interface (CoCreateInstance, ConnectServer, ExecQuery) the place to fill.
+template <typename Interface> class ComInterface {
+  public:
+    ComInterface() = default;
+    explicit ComInterface(Interface *object) : object_(object) {}
+    ~ComInterface() { reset(); }
+    ComInterface(const ComInterface &) = delete;
+    ComInterface &operator=(const ComInterface &) = delete;
+
+    Interface *get() const { return object_; }
+    Interface *operator->() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    void reset() {
+        if (object_)
+            std::exchange(object_, nullptr)->Release();
+    }
+    // Releases what the guard holds and hands out the empty place.
+    Interface **put() {
+        reset();
+        return &object_;
+    }
+
+  private:
+    Interface *object_ = nullptr;
 };
-template <typename Interface> using ComInterface = std::unique_ptr<Interface, ComReleaser>;
+
+// The thread's COM apartment, entered when the guard is made and left when it goes. A thread
+// already in the other kind of apartment keeps it (RPC_E_CHANGED_MODE), and is not left.
+class ComApartment {
+  public:
+    explicit ComApartment(DWORD kind) : result_(CoInitializeEx(nullptr, kind)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    ComApartment(const ComApartment &) = delete;
+    ComApartment &operator=(const ComApartment &) = delete;
+    HRESULT result() const { return result_; }
+
+  private:
+    HRESULT result_;
+};
+
+// A VARIANT, cleared when the guard goes.
+struct ScopedVariant : VARIANT {
+    ScopedVariant() { VariantInit(this); }
+    ~ScopedVariant() { VariantClear(this); }
+    ScopedVariant(const ScopedVariant &) = delete;
+    ScopedVariant &operator=(const ScopedVariant &) = delete;
+};
 
 } // namespace zelmora

@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "scoped.h"
+
 namespace zelmora {
 
 namespace {
@@ -11,7 +13,7 @@ namespace {
 HANDLE ShellExecuteOpen(HWND owner, const wchar_t *file, int show, ULONG mask) {
     // The shell may use COM, and asks for an apartment on the calling thread; a quick dial has
     // none yet. A thread in the other kind keeps it.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const ComApartment apartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW request = {};
     request.cbSize = sizeof request;
     request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | mask;
@@ -19,10 +21,7 @@ HANDLE ShellExecuteOpen(HWND owner, const wchar_t *file, int show, ULONG mask) {
     request.lpVerb = L"open";
     request.lpFile = file;
     request.nShow = show;
-    const HANDLE process = ShellExecuteExW(&request) ? request.hProcess : nullptr;
-    if (SUCCEEDED(com))
-        CoUninitialize();
-    return process;
+    return ShellExecuteExW(&request) ? request.hProcess : nullptr;
 }
 
 } // namespace

@@ -4,13 +4,12 @@
 #include <string_view>
 #include <vector>
 
+#include "ascii_case.h"
 #include "limits.h"
 
 namespace zelmora {
 
 namespace {
-
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
 
 // The length of the link's scheme with its colon (and "//"), or 0 when it is none of ours.
 std::size_t SchemeLength(const std::u16string &link) {
@@ -19,7 +18,7 @@ std::size_t SchemeLength(const std::u16string &link) {
             continue;
         bool same = true;
         for (std::size_t i = 0; same && i < scheme.size(); ++i)
-            same = Lower(link[i]) == scheme[i];
+            same = AsciiLower(link[i]) == scheme[i];
         if (same)
             return scheme.size();
     }
@@ -84,7 +83,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view start) {
     if (text.size() < start.size())
         return false;
     for (std::size_t i = 0; i < start.size(); ++i)
-        if (Lower(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(start[i]))
+        if (AsciiLower(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(start[i]))
             return false;
     return true;
 }

@@ -38,14 +38,9 @@ WindowBusy::~WindowBusy() {
 
 bool DialWaiting() { return g_busyWindows > 0; }
 
-DWORD TimeLeft(DWORD start, DWORD limitMs) {
-    const DWORD elapsed = GetTickCount() - start;
-    return elapsed < limitMs ? limitMs - elapsed : 0;
-}
-
 DWORD WaitAnswering(HANDLE handle, DWORD timeoutMs, bool answering) {
     if (!answering)
-        return handle ? WaitForSingleObject(handle, timeoutMs) : (Sleep(timeoutMs), WAIT_TIMEOUT);
+        return WaitOrSleep(handle, timeoutMs);
     const DWORD count = handle ? 1 : 0;
     const DWORD start = GetTickCount();
     for (;;) {
@@ -59,7 +54,7 @@ DWORD WaitAnswering(HANDLE handle, DWORD timeoutMs, bool answering) {
         if (result != WAIT_OBJECT_0 + count)
             return result;
         if (!HandleMessages())
-            return handle ? WaitForSingleObject(handle, left) : (Sleep(left), WAIT_TIMEOUT);
+            return WaitOrSleep(handle, left);
     }
 }
 

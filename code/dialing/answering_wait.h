@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "../base/time_limit.h"
+
 namespace zelmora {
 
 // While it lives, window (when not null) is disabled, so that it takes no input, and
@@ -30,8 +32,5 @@ bool DialWaiting();
 // When answering, the thread's messages are handled meanwhile: the window paints and answers
 // the system. The result as WaitForSingleObject gives it.
 DWORD WaitAnswering(HANDLE handle, DWORD timeoutMs, bool answering);
-
-// The milliseconds left of limitMs, counted from start (a GetTickCount), or 0 when none are.
-DWORD TimeLeft(DWORD start, DWORD limitMs);
 
 } // namespace zelmora

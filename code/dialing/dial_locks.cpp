@@ -32,7 +32,7 @@ ScriptLock::ScriptLock(DWORD timeoutMs, bool answering) {
             lastSeenHeld = now;
         const bool busy = error == ERROR_SHARING_VIOLATION ||
                           DeletePending(kScriptLockFile, error, now - lastSeenHeld);
-        if (!busy || now - start >= timeoutMs)
+        if (!busy || TimeLeft(start, timeoutMs) == 0)
             return;
         WaitAnswering(nullptr, kRetryMs, answering);
     }

@@ -1,4 +1,4 @@
-// The shared BSTR holder and its error reporting.
+// The reference-counted BSTR holder and its error reporting.
 #include "com_string.h"
 
 #include <comdef.h>

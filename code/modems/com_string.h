@@ -1,5 +1,6 @@
-// BSTR arguments for WMI calls: a shared, reference-counted holder, and the error hook that
-// turns an allocation or conversion failure into a _com_error.
+// BSTR arguments for WMI calls: a reference-counted holder (its copies, if any, hold one BSTR,
+// freed with the last), and the error hook that turns an allocation or conversion failure into
+// a _com_error.
 #pragma once
 
 #include <windows.h>

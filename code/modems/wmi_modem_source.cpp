@@ -9,40 +9,21 @@ namespace zelmora {
 
 namespace {
 
-template <typename Interface> void ReleaseInterface(Interface *&object) {
-    if (object)
-        object->Release();
-    object = nullptr;
-}
-
 // The string value of a property, or empty text when it is missing, null or not a string.
 std::u16string StringProperty(IWbemClassObject *object, const wchar_t *property) {
-    VARIANT value;
-    VariantInit(&value);
+    ScopedVariant value;
     object->Get(property, 0, &value, nullptr, nullptr);
-    std::u16string text;
-    if (value.vt == VT_BSTR && value.bstrVal)
-        text = U(value.bstrVal);
-    VariantClear(&value);
-    return text;
+    return value.vt == VT_BSTR && value.bstrVal ? U(value.bstrVal) : u"";
 }
 
 } // namespace
-
-WmiModemSource::~WmiModemSource() {
-    ReleaseEnumerator();
-    ReleaseServices();
-    ReleaseLocator();
-    Uninitialize();
-}
 
 std::int32_t WmiModemSource::Run(ModemStep step) {
     HRESULT result = E_FAIL;
     switch (step) {
     case ModemStep::Com:
-        result = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        // Only a call that succeeded is balanced by CoUninitialize; RPC_E_CHANGED_MODE is not.
-        comInitialized_ = SUCCEEDED(result);
+        apartment_.emplace(COINIT_MULTITHREADED);
+        result = apartment_->result();
         break;
     case ModemStep::Security:
         result = CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
@@ -50,17 +31,17 @@ std::int32_t WmiModemSource::Run(ModemStep step) {
         break;
     case ModemStep::Locator:
         result = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWbemLocator, reinterpret_cast<void **>(&locator_));
+                                  IID_IWbemLocator, reinterpret_cast<void **>(locator_.put()));
         break;
     case ModemStep::Connect: {
         ComString resource = ComString::FromWide(L"ROOT\\CIMV2");
         result = locator_->ConnectServer(resource.Get(), nullptr, nullptr, nullptr, 0, nullptr,
-                                         nullptr, &services_);
+                                         nullptr, services_.put());
         resource.Release();
         break;
     }
     case ModemStep::Blanket:
-        result = CoSetProxyBlanket(services_, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+        result = CoSetProxyBlanket(services_.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
                                    RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
                                    EOAC_NONE);
         break;
@@ -69,7 +50,7 @@ std::int32_t WmiModemSource::Run(ModemStep step) {
         ComString language = ComString::FromAnsi("WQL");
         result = services_->ExecQuery(language.Get(), query.Get(),
                                       WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
-                                      nullptr, &enumerator_);
+                                      nullptr, enumerator_.put());
         language.Release();
         query.Release();
         break;
@@ -79,25 +60,19 @@ std::int32_t WmiModemSource::Run(ModemStep step) {
 }
 
 bool WmiModemSource::Next(std::u16string &name, std::u16string &port) {
-    IWbemClassObject *object = nullptr;
+    ComInterface<IWbemClassObject> object;
     ULONG returned = 0;
-    enumerator_->Next(WBEM_INFINITE, 1, &object, &returned);
+    enumerator_->Next(WBEM_INFINITE, 1, object.put(), &returned);
     if (returned == 0)
         return false;
-    const ComInterface<IWbemClassObject> delivered(object);
-    name = StringProperty(object, L"Name");
-    port = StringProperty(object, L"AttachedTo");
+    name = StringProperty(object.get(), L"Name");
+    port = StringProperty(object.get(), L"AttachedTo");
     return true;
 }
 
-void WmiModemSource::ReleaseEnumerator() { ReleaseInterface(enumerator_); }
-void WmiModemSource::ReleaseServices() { ReleaseInterface(services_); }
-void WmiModemSource::ReleaseLocator() { ReleaseInterface(locator_); }
-
-void WmiModemSource::Uninitialize() {
-    if (comInitialized_)
-        CoUninitialize();
-    comInitialized_ = false;
-}
+void WmiModemSource::ReleaseEnumerator() { enumerator_.reset(); }
+void WmiModemSource::ReleaseServices() { services_.reset(); }
+void WmiModemSource::ReleaseLocator() { locator_.reset(); }
+void WmiModemSource::Uninitialize() { apartment_.reset(); }
 
 } // namespace zelmora

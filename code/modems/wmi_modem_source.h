@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <wbemidl.h>
 
+#include <optional>
+
+#include "../base/scoped.h"
 #include "modem_list_filler.h"
 
 namespace zelmora {
@@ -13,8 +16,9 @@ class WmiModemSource : public ModemSource {
     WmiModemSource() = default;
     WmiModemSource(const WmiModemSource &) = delete;
     WmiModemSource &operator=(const WmiModemSource &) = delete;
-    // Releases whatever an interrupted run (a _com_error) left behind.
-    ~WmiModemSource() override;
+    // Whatever an interrupted run (a _com_error) left behind goes with the guards, the
+    // interfaces before the apartment.
+    ~WmiModemSource() override = default;
 
     std::int32_t Run(ModemStep step) override;
     bool Next(std::u16string &name, std::u16string &port) override;
@@ -24,10 +28,10 @@ class WmiModemSource : public ModemSource {
     void Uninitialize() override;
 
   private:
-    bool comInitialized_ = false;
-    IWbemLocator *locator_ = nullptr;
-    IWbemServices *services_ = nullptr;
-    IEnumWbemClassObject *enumerator_ = nullptr;
+    std::optional<ComApartment> apartment_;
+    ComInterface<IWbemLocator> locator_;
+    ComInterface<IWbemServices> services_;
+    ComInterface<IEnumWbemClassObject> enumerator_;
 };
 
 } // namespace zelmora

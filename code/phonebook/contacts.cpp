@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "../base/ascii_case.h"
 #include "../base/limits.h"
 #include "../base/tel_link.h"
 
@@ -14,21 +15,9 @@ constexpr char kOwnMaker[] = "-//Zelmora//";
 
 // --- Text --------------------------------------------------------------------------------
 
-char16_t LowerUnit(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
+std::string Lower(std::string_view text) { return AsciiLowered(text); }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char &c : lower)
-        c = static_cast<char>(LowerUnit(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-std::u16string Lower(std::u16string_view text) {
-    std::u16string lower(text);
-    for (char16_t &c : lower)
-        c = LowerUnit(c);
-    return lower;
-}
+std::u16string Lower(std::u16string_view text) { return AsciiLowered(text); }
 
 template <typename Text> Text Trim(const Text &text) {
     std::size_t begin = 0, end = text.size();

@@ -15,6 +15,7 @@
 #include "../base/message_box.h"
 #include "../base/process_state.h"
 #include "../base/text_cast.h"
+#include "../base/time_limit.h"
 #include "../base/texts.h"
 #include "contacts.h"
 #include "list_rows.h"
@@ -74,9 +75,9 @@ void ImportContacts(HWND list, ContactFile kind, const unsigned char *bytes, DWO
     const ContactEntries read = kind == ContactFile::VCard ? ReadVCards(bytes, size, FromAnsi)
                                                            : ReadContactsCsv(bytes, size, FromAnsi);
     const int added = MergeContacts(list, read.entries);
-    wchar_t text[256];
-    wsprintfW(text, W(kTextContactsImported), added, read.skipped);
-    ShowMessage(list, U(text), MB_ICONINFORMATION);
+    const std::wstring text =
+        FormatText(kTextContactsImported, {std::to_wstring(added), std::to_wstring(read.skipped)});
+    ShowMessage(list, U(text.c_str()), MB_ICONINFORMATION);
 }
 
 void MergeIntoList(HWND list, const unsigned char *bytes, DWORD size, DuplicateCheck check) {
@@ -126,7 +127,7 @@ bool PutInPlace(const wchar_t *target, const wchar_t *partial, bool oldExists) {
                           error == ERROR_ACCESS_DENIED ||
                           error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
                           error == ERROR_UNABLE_TO_REMOVE_REPLACED;
-        if (!held || GetTickCount() - start >= 1000)
+        if (!held || ElapsedMs(start) >= 1000)
             return false;
         Sleep(50);
     }

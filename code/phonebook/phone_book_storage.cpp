@@ -2,10 +2,12 @@
 #include "phone_book_storage.h"
 
 #include <algorithm>
-#include <deque>
-#include <set>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <set>
+
+#include "../base/ascii_case.h"
 
 namespace zelmora {
 
@@ -22,13 +24,11 @@ StoredValue TextValue(const std::u16string &text) {
     return {kStringType, std::string(reinterpret_cast<const char *>(text.data()), 2 * text.size())};
 }
 
-char16_t FoldCase(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
-
 // Whether two value names are one value to the registry. Ours differ from others in ASCII.
 bool SameValueName(const std::u16string &a, const std::u16string &b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
-                      [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
+                      [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 } // namespace

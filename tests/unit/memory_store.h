@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "phonebook/phone_book_storage.h"
 
 // Value names as the registry compares them: without regard to letter case.
 struct NoCase {
-    static char16_t Fold(char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; }
     bool operator()(const std::u16string &a, const std::u16string &b) const {
         return std::lexicographical_compare(
             a.begin(), a.end(), b.begin(), b.end(),
-            [](char16_t x, char16_t y) { return Fold(x) < Fold(y); });
+            [](char16_t x, char16_t y) { return zelmora::AsciiLower(x) < zelmora::AsciiLower(y); });
     }
 };
 
