@@ -3,8 +3,8 @@
 // read-floor and write-floor are what the registry alone takes for the values of a load and a
 // save; the two saves that write are also printed as ratios to the write floor. A save that
 // renumbers every entry makes three registry calls for each (the number it moves into first
-// loses its PhoneNumber, so that a save cut short never pairs two entries' values) where the
-// floor makes two, so its ratio can not go below 1.5.
+// gets a PhoneNumber that is no text, so that a save cut short never pairs two entries'
+// values) where the floor makes two, so its ratio can not go below 1.5.
 // Import files hold as many lines as the phone book has entries, half of them duplicates.
 #include <windows.h>
 #include <commctrl.h>

@@ -115,8 +115,12 @@ namespace {
 // A save's writes, ordered so that a save cut short at any write (a kill, a power cut) leaves
 // every entry that the list kept stored whole at least once, and no number whose Name belongs
 // to one entry and PhoneNumber to another. An entry moves only into a number whose occupant is
-// copied already; a number that holds something loses its PhoneNumber first, so that it is a
-// half entry, which the load passes over, until both new values are there.
+// copied already; a number that holds something first has its PhoneNumber made a value that is
+// no text, so that it is a half entry, which the load passes over, until both new values are
+// there.
+// A PhoneNumber that is no text (REG_NONE, no bytes): its number reads as a half entry.
+const StoredValue kHalfEntryMark = {0, std::string()};
+
 class OrderedSave {
   public:
     OrderedSave(PhoneBookStore &store, std::set<int> occupied)
@@ -124,7 +128,9 @@ class OrderedSave {
 
     void Put(int number, const StoredPair &pair) {
         if (occupied_.count(number)) {
-            store_.Delete(PhoneValueName(number));
+            // Written over, not deleted: the registry keeps a key's values in order, and a
+            // delete and a new value each move every value behind them.
+            allWritten_ &= store_.Write(PhoneValueName(number), kHalfEntryMark);
             allWritten_ &= store_.Write(NameValueName(number), pair.name);
             allWritten_ &= store_.Write(PhoneValueName(number), pair.phone);
         } else {

@@ -268,11 +268,12 @@ TEST(Save, WritesTheRowsThenDeletesWhatTheListNoLongerHas) {
     EXPECT_EQ(store.Names(), EntryValueNames(2));
     EXPECT_EQ(store.values[NameValueName(1)].bytes, MemoryStore::Bytes(u"Nb"));
     EXPECT_EQ(store.values[PhoneValueName(1)].bytes, MemoryStore::Bytes(u"P1"));
-    // A number that holds an entry loses its PhoneNumber first (a half entry, which a load
-    // passes over) and then takes both new values; what the list no longer has goes last.
+    // A number that holds an entry first gets a PhoneNumber that is no text (a half entry,
+    // which a load passes over) and then takes both new values; what the list no longer has
+    // goes last.
     EXPECT_EQ(store.log, (std::vector<std::string>{
-                             "delete 00_PhoneNumber", "write 00_Name", "write 00_PhoneNumber",
-                             "delete 01_PhoneNumber", "write 01_Name", "write 01_PhoneNumber",
+                             "write 00_PhoneNumber", "write 00_Name", "write 00_PhoneNumber",
+                             "write 01_PhoneNumber", "write 01_Name", "write 01_PhoneNumber",
                              "delete 02_Name", "delete 02_PhoneNumber", "delete 03_Name",
                              "delete 03_PhoneNumber", "delete 04_Name", "delete 04_PhoneNumber"}));
 }
