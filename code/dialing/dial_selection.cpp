@@ -22,11 +22,13 @@ bool HasSelectedRow(HWND list, const char16_t *whenEmpty, const char16_t *whenNo
     return SelectedRowOrSay(list, list, whenEmpty, whenNoSelection) != -1;
 }
 
-// The selected modem becomes the one that links dial with.
-void RememberSelectedModem() {
+// The selected modem's cells, each read once: it becomes the one that links dial with.
+LinkModem TakeSelectedModem() {
     const int row = SelectedRow(g_modemList);
-    RememberLinkModem(W(ReadCell(g_modemList, row, 0).c_str()),
-                      W(ReadCell(g_modemList, row, 1).c_str()));
+    LinkModem modem = {W(ReadCell(g_modemList, row, 1).c_str()),
+                       W(ReadCell(g_modemList, row, 0).c_str())};
+    RememberLinkModem(modem.name, modem.port);
+    return modem;
 }
 
 } // namespace
@@ -35,19 +37,18 @@ void DialSelection() {
     if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem) ||
         !HasSelectedRow(g_phoneBookList, kTextAddLine, kTextSelectLine))
         return;
-    const int modem = SelectedRow(g_modemList), entry = SelectedRow(g_phoneBookList);
-    const std::u16string port = ReadCell(g_modemList, modem, 1),
-                         phone = ReadCell(g_phoneBookList, entry, 1);
+    const int entry = SelectedRow(g_phoneBookList);
+    const std::u16string phone = ReadCell(g_phoneBookList, entry, 1);
     // A number in international form is dialled by the dialing rules in force.
     const std::optional<std::wstring> number =
         NumberToDial(nullptr, MB_TASKMODAL, W(phone.c_str()));
     if (!number)
         return;
-    RememberSelectedModem();
-    if (!RunDialScript(W(port.c_str()), GetParent(g_phoneBookList), *number))
+    const LinkModem modem = TakeSelectedModem();
+    if (!RunDialScript(modem.port, GetParent(g_phoneBookList), *number))
         return;
     RecordCall({0, CallStart::Window, ReadCell(g_phoneBookList, entry, 0), phone,
-                U(number->c_str()), ReadCell(g_modemList, modem, 0), port});
+                U(number->c_str()), U(modem.name.c_str()), U(modem.port.c_str())});
 }
 
 bool DialRecordedCall(HWND window, const CallRecord &call) {
@@ -75,9 +76,7 @@ bool DialRecordedCall(HWND window, const CallRecord &call) {
 void HangUpSelection() {
     if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem))
         return;
-    RememberSelectedModem();
-    RunHangUpScript(W(ReadCell(g_modemList, SelectedRow(g_modemList), 1).c_str()),
-                    GetParent(g_modemList));
+    RunHangUpScript(TakeSelectedModem().port, GetParent(g_modemList));
 }
 
 } // namespace zelmora
