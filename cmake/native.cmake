@@ -23,3 +23,7 @@ add_test(NAME code_layers COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-layers $
 
 # On a fresh machine the build that runs under Wine is chosen only after Wine is installed.
 add_test(NAME windows_arch_after_install COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-windows-arch)
+
+# A fresh machine behind a mirror in sync, or one that can not install 32-bit Wine, still gets
+# its packages (stand-ins for apt).
+add_test(NAME install_deps_past_the_mirror COMMAND ${CMAKE_SOURCE_DIR}/tests/build/check-install-deps)
