@@ -33,6 +33,11 @@ std::wstring PickFile(ZelmoraProcess &zelmora, HWND main, int id, const wchar_t 
         return L"<no box>";
     const std::wstring text = DialogItemText(box, 0xFFFF);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
+    // The command ends after the box (an import sorts the list then): once the box is gone, a
+    // message the window answers comes after the rest of the command.
+    WaitUntil([&] { return !IsWindow(box); });
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
     return text;
 }
 

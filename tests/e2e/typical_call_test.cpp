@@ -134,7 +134,8 @@ TEST(TypicalCall, FromSeededPhoneBookToTheSerialLineAndBack) {
     EXPECT_TRUE(WaitUntil([&] { return modems.FindRow(L"Test modem") == -1; }));
     const int com5 = modems.FindRow(L"COM5", 1);
     ASSERT_NE(com5, -1);
-    EXPECT_NE(modems.Cell(com5, 0).find(L"/modem/com5.tty"), std::wstring::npos);
+    EXPECT_NE(modems.Cell(com5, 0).find(ModemDevice("com5")), std::wstring::npos)
+        << testing::PrintToString(modems.Cell(com5, 0));
     modems.Select(com5);
     const std::size_t before = ModemBytes("com5").size();
     PostMessageW(GetDlgItem(main, IDC_PHONE_BOOK_LIST), WM_KEYDOWN, VK_RETURN, 0);

@@ -10,17 +10,48 @@
 
 namespace {
 
-// A file of the modem folder: line-comN.bin (the bytes) or far-comN.txt (the far end's report).
-std::string ModemFile(const std::string &name) {
+// The path of a file of the modem folder (the test house's ZELMORA_MODEM_DIR, else the build
+// folder's): line-comN.bin (the bytes) or far-comN.txt (the far end's report).
+std::string ModemFolder() {
+    const char *house = std::getenv("ZELMORA_MODEM_DIR");
     const char *build = std::getenv("ZELMORA_BUILD_DIR");
-    const std::string path = std::string(build ? build : "") + "\\modem\\" + name;
-    std::string bytes = FileBytes(std::wstring(path.begin(), path.end()).c_str());
+    return house ? house : std::string(build ? build : "") + "\\modem";
+}
+
+std::wstring ModemPath(const std::string &name) {
+    const std::string path = ModemFolder() + "\\" + name;
+    return std::wstring(path.begin(), path.end());
+}
+
+std::string ModemFile(const std::string &name) {
+    std::string bytes = FileBytes(ModemPath(name).c_str());
     return bytes == "<missing>" ? std::string() : bytes;
+}
+
+// Milliseconds since the file was last written to, by the system's clock.
+ULONGLONG MsSinceWritten(const std::wstring &path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0; // never long enough
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](FILETIME time) {
+        return (ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return (ticks(now) - ticks(data.ftLastWriteTime)) / 10000;
 }
 
 } // namespace
 
 bool TestModemAvailable() { return std::getenv("ZELMORA_BUILD_DIR") != nullptr; }
+
+std::wstring ModemDevice(const char *port) {
+    std::string path = ModemFolder() + "/" + port + ".tty";
+    if (path.rfind("Z:", 0) == 0)
+        path.erase(0, 2);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return std::wstring(path.begin(), path.end());
+}
 
 std::string ModemBytes(const char *port) { return ModemFile(std::string("line-") + port + ".bin"); }
 
@@ -42,8 +73,20 @@ std::string WaitForFarEndCall(const char *port, std::size_t since, unsigned time
 }
 
 bool FarEndStopsRinging(const char *port, std::size_t since) {
-    Sleep(7500);
-    return FarEndReport(port).find("RING", since) == std::string::npos;
+    // The far end rings every 5 s while a call stands. The report's last write is its last
+    // RING (or what it said after): once one interval and a margin have passed since, no RING
+    // is due any more. A call that ended long ago is known at once.
+    constexpr ULONGLONG kRingIntervalMs = 5000, kMarginMs = 1500;
+    const std::wstring report = ModemPath(std::string("far-") + port + ".txt");
+    const DWORD start = GetTickCount();
+    while (FarEndReport(port).find("RING", since) == std::string::npos) {
+        if (MsSinceWritten(report) > kRingIntervalMs + kMarginMs)
+            return true;
+        if (GetTickCount() - start > 3 * kRingIntervalMs)
+            return false; // a report that can not be read
+        Sleep(100);
+    }
+    return false;
 }
 
 std::string WaitForModemBytes(const char *port, std::size_t since, unsigned timeoutMs) {

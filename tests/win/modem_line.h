@@ -7,6 +7,9 @@
 
 // True when the test modem is running for this test.
 bool TestModemAvailable();
+// The Linux path of port's pseudo-terminal (for example ".../modem/com5.tty"), as Wine's
+// serial port rows name it.
+std::wstring ModemDevice(const char *port);
 // The bytes recorded for port (for example "com5") so far.
 std::string ModemBytes(const char *port);
 // Waits up to timeoutMs until the recording holds more than `since` bytes and stops growing;
@@ -18,6 +21,7 @@ std::string FarEndReport(const char *port);
 // Waits up to timeoutMs for the far end to report a call after byte `since` of its report and
 // to ring; the number it was called with (its NDID), or empty when no call came.
 std::string WaitForFarEndCall(const char *port, std::size_t since, unsigned timeoutMs = 5000);
-// Whether the far end rang no more after byte `since` of its report, over one ring interval
-// and a half (it rings every 5 s while a call stands).
+// Whether the far end rang no more after byte `since` of its report, until one ring interval
+// and a margin had passed since the last thing it reported (it rings every 5 s while a call
+// stands).
 bool FarEndStopsRinging(const char *port, std::size_t since);

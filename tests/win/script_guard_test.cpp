@@ -105,7 +105,8 @@ TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
         g_scriptTimeLimitMs = 1000;
         // Another Zelmora's lock: the folder's lock file, held open without sharing, or the
         // mutex of a port (named as a list cell or quick dial may spell it), which a thread owns.
-        HANDLE held = INVALID_HANDLE_VALUE, taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE held = INVALID_HANDLE_VALUE, taken = CreateEventW(nullptr, TRUE, FALSE, nullptr),
+               done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         if (c.holder == Folder)
             held = CreateFileW(kScriptLockFile, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
                                FILE_FLAG_DELETE_ON_CLOSE, nullptr);
@@ -118,7 +119,8 @@ TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
                     CreateMutexW(nullptr, TRUE,
                                  PortLockName(c.holder == Port ? L"\\\\.\\com3" : L"COM4").c_str());
             SetEvent(taken);
-            Sleep(c.holdMs);
+            // Held for holdMs, or until the dial gave up on it.
+            WaitForSingleObject(done, c.holdMs);
             if (mutex) {
                 ReleaseMutex(mutex);
                 CloseHandle(mutex);
@@ -132,8 +134,10 @@ TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
         const DWORD start = GetTickCount();
         RunDialScript(L"COM3", nullptr, L"123");
         const DWORD elapsed = GetTickCount() - start;
+        SetEvent(done);
         other.join();
         CloseHandle(taken);
+        CloseHandle(done);
         ResetProcessState();
         EXPECT_EQ(shell.requests.size(), c.dialled ? 1u : 0u);
         EXPECT_GE(elapsed, c.dialled ? (c.holder == OtherPort ? 0u : c.holdMs)
