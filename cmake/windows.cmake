@@ -47,7 +47,9 @@ add_library(zelmora_win STATIC
   code/phonebook/entry_dialog.cpp
   code/phonebook/export_import.cpp
   code/phonebook/list_rows.cpp
+  code/phonebook/phone_compare.cpp
   code/phonebook/registry_store.cpp)
+target_precompile_headers(zelmora_win PRIVATE <windows.h> <commctrl.h> <string> <vector> <optional>)
 target_link_libraries(zelmora_win PUBLIC zelmora_core
   comctl32 comdlg32 gdi32 shell32 ole32 oleaut32 wbemuuid winmm tapi32 advapi32 user32 kernel32)
 

@@ -19,26 +19,12 @@
 #include "../base/texts.h"
 #include "contacts.h"
 #include "list_rows.h"
+#include "phone_compare.h"
 #include "phone_book_text.h"
 
 namespace zelmora {
 
 namespace {
-
-int ComparePhones(const std::u16string &a, const std::u16string &b) {
-    return lstrcmpW(W(a.c_str()), W(b.c_str()));
-}
-
-// The locale sort key that lstrcmpW compares by: equal keys exactly for equal phones.
-std::string PhoneSortKey(const std::u16string &phone) {
-    const int size =
-        LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, W(phone.c_str()), -1, nullptr, 0);
-    std::string key(size > 0 ? size : 0, '\0');
-    if (size > 0)
-        LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, W(phone.c_str()), -1,
-                     reinterpret_cast<wchar_t *>(key.data()), size);
-    return key;
-}
 
 // Text in the ANSI code page, for contacts' files that are no Unicode.
 std::u16string FromAnsi(std::string_view bytes) {
@@ -80,16 +66,11 @@ void ImportContacts(HWND list, ContactFile kind, const unsigned char *bytes, DWO
     ShowMessage(list, U(text.c_str()), MB_ICONINFORMATION);
 }
 
-void MergeIntoList(HWND list, const unsigned char *bytes, DWORD size, DuplicateCheck check) {
+void MergeIntoList(HWND list, const unsigned char *bytes, DWORD size) {
     ListRows rows(list);
     RedrawPause pause(list);
-    if (check == DuplicateCheck::Indexed) {
-        IndexedLookup lookup(rows, PhoneSortKey, ComparePhones);
-        MergePhoneBookText(bytes, size, rows, lookup);
-    } else {
-        ScanningLookup lookup(rows, ComparePhones);
-        MergePhoneBookText(bytes, size, rows, lookup);
-    }
+    IndexedLookup lookup(rows, PhoneSortKey, ComparePhones);
+    MergePhoneBookText(bytes, size, rows, lookup);
 }
 
 // Writes every row into file; false when the disk took less (full, or failing).
@@ -224,7 +205,7 @@ void ExportContacts() {
         ShowMessage(list, kTextCannotExport, MB_ICONERROR);
 }
 
-void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check) {
+void ImportPhoneBookFrom(const wchar_t *path) {
     HWND list = g_phoneBookList;
     // A file that another program still has open can be read all the same.
     FileHandle file =
@@ -252,7 +233,7 @@ void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check) {
         return;
     }
     const int countBefore = ListCount(list);
-    MergeIntoList(list, contents.get(), read, check);
+    MergeIntoList(list, contents.get(), read);
     contents.reset();
     file.reset();
     ShowMessage(list, ListCount(list) == countBefore ? kTextNothingImported : kTextImported,

@@ -14,10 +14,7 @@ void ImportPhoneBook();
 // Asks where to save and writes the phone book there as vCards, whole or not at all.
 void ExportContacts();
 
-enum class DuplicateCheck { Indexed, Scanning };
-
-// Merges the file at path into the phone-book list and reports the result. Contacts' files
-// merge with the indexed check.
-void ImportPhoneBookFrom(const wchar_t *path, DuplicateCheck check = DuplicateCheck::Indexed);
+// Merges the file at path into the phone-book list and reports the result.
+void ImportPhoneBookFrom(const wchar_t *path);
 
 } // namespace zelmora

@@ -99,18 +99,6 @@ std::string FormatPhoneBookLine(const std::vector<std::u16string> &cells) {
     return bytes;
 }
 
-ScanningLookup::ScanningLookup(PhoneBookRows &rows, PhoneCompare compare)
-    : rows_(rows), compare_(std::move(compare)) {}
-
-bool ScanningLookup::Contains(const std::u16string &phone) {
-    // The row just appended is the last one: compare with every row before it.
-    const int earlier = rows_.Count() - 1;
-    for (int i = 0; i < earlier; ++i)
-        if (compare_(phone, rows_.ReadCell(i, kPhoneColumn)) == 0)
-            return true;
-    return false;
-}
-
 IndexedLookup::IndexedLookup(PhoneBookRows &rows, SortKey sortKey, PhoneCompare compare)
     : sortKey_(std::move(sortKey)), compare_(std::move(compare)) {
     const int count = rows.Count();

@@ -29,18 +29,6 @@ class PhoneLookup {
     virtual void Add(const std::u16string &phone) = 0;
 };
 
-// Reads every earlier row's Phone back from the rows: simple, and quadratic over an import.
-class ScanningLookup : public PhoneLookup {
-  public:
-    ScanningLookup(PhoneBookRows &rows, PhoneCompare compare);
-    bool Contains(const std::u16string &phone) override;
-    void Add(const std::u16string &) override {}
-
-  private:
-    PhoneBookRows &rows_;
-    PhoneCompare compare_;
-};
-
 // Hashes each phone's sort key: phones that compare equal have byte-equal sort keys, so only
 // the phones under one key need the comparison.
 class IndexedLookup : public PhoneLookup {

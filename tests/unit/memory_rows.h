@@ -9,6 +9,7 @@
 #include "base/limits.h"
 #include "phonebook/phone_book_rows.h"
 #include "phonebook/phone_book_text.h"
+#include "scanning_lookup.h"
 
 using Entry16 = std::pair<std::u16string, std::u16string>;
 using Entries16 = std::vector<Entry16>;
@@ -60,7 +61,7 @@ inline std::pair<Entries16, Entries16> MergeBothWays(const Entries16 &before,
                                                      zelmora::IndexedLookup::SortKey key,
                                                      zelmora::PhoneCompare compare) {
     MemoryRows scanned(before);
-    zelmora::ScanningLookup scan(scanned, compare);
+    ScanningLookup scan(scanned, compare);
     zelmora::MergePhoneBookText(bytes, size, scanned, scan);
     MemoryRows indexed(before);
     zelmora::IndexedLookup index(indexed, std::move(key), compare);
