@@ -38,31 +38,39 @@ std::wstring Quoted(const std::u16string &link) {
     return quoted;
 }
 
-void ShowLinkNotDialable(HWND owner, const std::u16string &link) {
-    ShowMessageNaming(kTextLinkNotDialable, Quoted(link), MB_ICONERROR | MB_SETFOREGROUND, owner);
+// The link's number; nothing after the box that says why the link is not dialled.
+std::optional<LinkNumber> DialableLink(HWND owner, const std::u16string &link) {
+    const LinkNumber read = ReadLink(link);
+    if (read.refusal == LinkRefusal::None)
+        return read;
+    ShowMessageNaming(read.refusal == LinkRefusal::LineCode ? kTextLinkLineCode
+                                                            : kTextLinkNotDialable,
+                      Quoted(link), MB_ICONERROR | MB_SETFOREGROUND, owner);
+    return std::nullopt;
 }
 
 // Asks, with No as the default, then dials as quick dial does and, after the second box's OK,
 // hangs up. owner: the main window, or none for a start without window.
 // The box shows the number exactly as the modem gets it, and the link's own form beside it
 // where the dialing rules changed it.
-void ConfirmAndDial(HWND owner, const std::string &linkNumber, const LinkModem &modem) {
+void ConfirmAndDial(HWND owner, const std::u16string &link, const LinkNumber &number,
+                    const LinkModem &modem) {
     const UINT where = owner ? MB_TASKMODAL : MB_SETFOREGROUND;
-    const std::wstring number(linkNumber.begin(), linkNumber.end()); // ASCII: digits, + , * #
-    const std::optional<std::wstring> dialled = NumberToDial(owner, where, number);
-    if (!dialled)
+    const std::optional<LinkToDial> toDial = LinkNumberToDial(owner, where, number, Quoted(link));
+    if (!toDial)
         return;
-    std::wstring shown = *dialled;
-    if (*dialled != number)
-        shown += L" (" + number + L")";
+    const std::wstring &given = toDial->given, &dialled = toDial->dialled;
+    std::wstring shown = dialled;
+    if (dialled != given)
+        shown += L" (" + given + L")";
     const std::wstring question =
         FormatText(kTextLinkConfirm, {modem.port, modem.name.empty() ? L"?" : modem.name, shown});
     if (ShowMessage(owner, U(question.c_str()),
                     MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION | where) != IDYES)
         return;
-    if (!RunDialScript(modem.port, owner, *dialled))
+    if (!RunDialScript(modem.port, owner, dialled))
         return;
-    RecordCall({0, CallStart::Link, u"", U(number.c_str()), U(dialled->c_str()),
+    RecordCall({0, CallStart::Link, u"", U(given.c_str()), U(dialled.c_str()),
                 U(modem.name.c_str()), U(modem.port.c_str())});
     ShowMessage(owner, U(FormatText(kTextLinkHangUp, {modem.port}).c_str()),
                 MB_OK | MB_ICONINFORMATION | where);
@@ -99,11 +107,9 @@ void UseLinkFolder() {
 } // namespace
 
 bool RunLink(const std::u16string &link) {
-    const std::optional<std::string> number = LinkNumber(link);
-    if (!number) {
-        ShowLinkNotDialable(nullptr, link);
+    const std::optional<LinkNumber> number = DialableLink(nullptr, link);
+    if (!number)
         return false;
-    }
     if (HWND other = FindRunningMainWindow(); other && HandLinkTo(other, link))
         return false;
     // No window, or one that did not take the link: this process dials it.
@@ -115,7 +121,7 @@ bool RunLink(const std::u16string &link) {
         g_pendingLinks.push_back(link);
         return true;
     }
-    ConfirmAndDial(nullptr, *number, modem);
+    ConfirmAndDial(nullptr, link, *number, modem);
     return false;
 }
 
@@ -153,11 +159,9 @@ namespace {
 
 // One link in the window: the selected modem, else the remembered one; the two boxes.
 void DialLinkInWindow(HWND window, const std::u16string &link) {
-    const std::optional<std::string> number = LinkNumber(link);
-    if (!number) {
-        ShowLinkNotDialable(window, link);
+    const std::optional<LinkNumber> number = DialableLink(window, link);
+    if (!number)
         return;
-    }
     // The modem chosen in the window counts first, then the remembered one.
     LinkModem modem = RememberedLinkModem();
     if (const int row = g_modemList ? SelectedRow(g_modemList) : -1; row != -1)
@@ -177,7 +181,7 @@ void DialLinkInWindow(HWND window, const std::u16string &link) {
     // be one that an open dialog is browsing.
     const CurrentFolderKept kept;
     UseLinkFolder();
-    ConfirmAndDial(window, *number, modem);
+    ConfirmAndDial(window, link, *number, modem);
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace {
 
 // The length of the link's scheme with its colon (and "//"), or 0 when it is none of ours.
 std::size_t SchemeLength(const std::u16string &link) {
-    for (std::u16string_view scheme : {u"tel:", u"callto://", u"callto:"}) {
+    for (std::u16string_view scheme : {u"tel://", u"tel:", u"callto://", u"callto:"}) {
         if (link.size() < scheme.size())
             continue;
         bool same = true;
@@ -59,18 +59,21 @@ std::optional<std::string> Decoded(std::u16string_view text) {
 bool IsVisualSeparator(char c) { return c == '-' || c == '.' || c == '(' || c == ')' || c == ' '; }
 
 // Appends the dialable characters of part to number, dropping the visual separators; false
-// when part holds anything else. A + may lead the number only.
-bool AppendDigits(std::string_view part, std::string &number, bool plusAllowed) {
+// when part holds anything else. A + may lead the number only; with pauses, a "," and all that
+// follows it (digits, * # and more pauses) go to after.
+bool AppendDigits(std::string_view part, std::string &number, bool plusAllowed,
+                  std::string *after = nullptr) {
     for (char c : part) {
         if (IsVisualSeparator(c))
             continue;
-        if (c == '+' && plusAllowed && number.empty()) {
+        if (c == ',' && after && after->empty())
+            after->push_back(c);
+        else if (c == '+' && plusAllowed && number.empty() && !(after && !after->empty()))
             number += c;
-            continue;
-        }
-        if (!((c >= '0' && c <= '9') || c == '*' || c == '#'))
+        else if ((c >= '0' && c <= '9') || c == '*' || c == '#' || (c == ',' && after))
+            (after && !after->empty() ? *after : number) += c;
+        else
             return false;
-        number += c;
     }
     return true;
 }
@@ -92,13 +95,14 @@ bool StartsWithNoCase(std::string_view text, std::string_view start) {
 
 bool IsLink(const std::u16string &argument) { return SchemeLength(argument) != 0; }
 
-std::optional<std::string> LinkNumber(const std::u16string &link) {
+LinkNumber ReadLink(const std::u16string &link) {
+    const LinkNumber refused{LinkRefusal::NotDialable, {}, {}, {}};
     const std::size_t scheme = SchemeLength(link);
     if (scheme == 0)
-        return std::nullopt;
+        return refused;
     std::u16string_view body = std::u16string_view(link).substr(scheme);
     // Windows hands a "scheme://value" link to its handler with a "/" added at the end.
-    if (scheme == std::u16string_view(u"callto://").size() && !body.empty() && body.back() == u'/')
+    if (link[scheme - 1] == u'/' && !body.empty() && body.back() == u'/')
         body.remove_suffix(1);
     // The number, then its parameters, each after a semicolon. The link is split before its
     // escapes are read: an escaped ";" (%3B) is data, never a separator.
@@ -108,42 +112,53 @@ std::optional<std::string> LinkNumber(const std::u16string &link) {
         const std::optional<std::string> part =
             Decoded(body.substr(start, end == body.npos ? body.npos : end - start));
         if (!part)
-            return std::nullopt;
+            return refused;
         parts.push_back(*part);
         if (end == body.npos)
             break;
         start = end + 1;
     }
-    std::string number;
-    if (!AppendDigits(parts[0], number, true) || !HasDigit(number))
-        return std::nullopt;
-    std::string extension, context;
+    LinkNumber read;
+    if (!AppendDigits(parts[0], read.number, true, &read.after) || !HasDigit(read.number))
+        return refused;
+    // A number in international form is digits alone.
+    if (read.number[0] == '+' && read.number.find_first_of("*#") != std::string::npos)
+        return refused;
+    std::string extension;
     for (std::size_t i = 1; i < parts.size(); ++i) {
         const std::string_view parameter = parts[i];
         if (StartsWithNoCase(parameter, "ext=") && extension.empty()) {
             if (!AppendDigits(parameter.substr(4), extension, false) || !HasDigit(extension))
-                return std::nullopt;
-        } else if (StartsWithNoCase(parameter, "phone-context=+") && context.empty()) {
-            // A local number within a global one (RFC 3966): the two together are the number in
-            // international form, which the dialing rules dial as its country needs.
-            if (!AppendDigits(parameter.substr(14), context, true) || !HasDigit(context))
-                return std::nullopt;
-        } else if (StartsWithNoCase(parameter, "phone-context=") && number[0] != '+') {
+                return refused;
+        } else if (StartsWithNoCase(parameter, "phone-context=+") && read.context.empty()) {
+            // A local number within a global one (RFC 3966): the dialing rules make the two
+            // into the number to dial, as the context's country and the user's location need.
+            if (!AppendDigits(parameter.substr(14), read.context, true) ||
+                !HasDigit(read.context) || read.context.find_first_of("*#") != std::string::npos)
+                return refused;
+        } else if (StartsWithNoCase(parameter, "phone-context=") && read.number[0] != '+') {
             // A local number within a domain (a private exchange's extension): it means
             // nothing on the public line.
-            return std::nullopt;
+            return refused;
         } else if (!StartsWithNoCase(parameter, "phone-context=") &&
                    !StartsWithNoCase(parameter, "isub=")) {
-            return std::nullopt;
+            return refused;
         }
     }
-    if (!context.empty() && number[0] != '+')
-        number = context + number;
+    if (read.number[0] == '+')
+        read.context.clear(); // a global number needs none
     if (!extension.empty())
-        number += "," + extension;
-    if (number.size() > kMaxCellLength)
-        return std::nullopt;
-    return number;
+        read.after += "," + extension;
+    if (WrittenNumber(read).size() > kMaxCellLength)
+        return refused;
+    // A code such as *21*number# forwards the line's calls: never from a click.
+    if (read.number[0] == '*' || read.number[0] == '#')
+        read.refusal = LinkRefusal::LineCode;
+    return read;
+}
+
+std::string WrittenNumber(const LinkNumber &link) {
+    return link.context + link.number + link.after;
 }
 
 } // namespace zelmora

@@ -30,6 +30,13 @@ inline constexpr char16_t kTextForeignScript[] =
 // tel: and callto: links. %s: the link as it was given.
 inline constexpr char16_t kTextLinkNotDialable[] =
     u"The link \"%s\" holds something that can not be dialled, so Zelmora dials nothing.";
+inline constexpr char16_t kTextLinkLineCode[] =
+    u"The link \"%s\" begins with * or #: a code to the telephone line, which can change its "
+    u"settings (where its calls are forwarded, say). Links can not send codes to the line, so "
+    u"Zelmora dials nothing. To dial such a code, add it to the phone book and dial it from "
+    u"there.";
+inline constexpr char16_t kTextLinkNumberUnclear[] =
+    u"The link \"%s\" does not say which number to dial, so Zelmora dials nothing.";
 inline constexpr char16_t kTextLinkNotTaken[] =
     u"The Zelmora window that is open did not take the link \"%s\", so Zelmora dials nothing. "
     u"Switch to that window, or close it, and click the link again.";
@@ -49,6 +56,9 @@ inline constexpr char16_t kTextModemTookNothing[] =
 inline constexpr char16_t kTextUnknownCountryCode[] =
     u"Zelmora does not know the country code of the number \"%s\", so it dials nothing. Check "
     u"the number, or see File, Dialing rules.";
+inline constexpr char16_t kTextNotANumber[] =
+    u"The number \"%s\" is no number of its country as it is written: dialled, it would reach "
+    u"another country, so Zelmora dials nothing. Check the number.";
 inline constexpr char16_t kTextNoLocation[] =
     u"Zelmora does not know where you dial from, so it can not dial the number \"%s\". Choose "
     u"your country/region in File, Dialing rules.";

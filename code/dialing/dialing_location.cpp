@@ -1,9 +1,8 @@
 // The user's dialing location: the registry subkey, Windows' telephony data and the user's region.
 #include "dialing_location.h"
 
-#include <tapi.h>
-
 #include <algorithm>
+#include <cstring>
 
 #include "../base/message_box.h"
 #include "../base/registry.h"
@@ -11,6 +10,9 @@
 #include "../base/texts.h"
 
 namespace zelmora {
+
+TranslateCapsFunction g_translateCaps = lineGetTranslateCapsW;
+TranslateAddressFunction g_translateAddress = lineTranslateAddressW;
 
 namespace {
 
@@ -85,7 +87,7 @@ std::vector<Country> ReadTelephonyCountries() {
 // Windows' current dialing location (Phone and Modem, Dialing Rules).
 std::optional<Location> WindowsLocation() {
     const std::vector<BYTE> buffer = TapiStructure<LINETRANSLATECAPS>(
-        [](LINETRANSLATECAPS *caps) { return lineGetTranslateCapsW(0, kTapiVersion, caps); });
+        [](LINETRANSLATECAPS *caps) { return g_translateCaps(0, kTapiVersion, caps); });
     if (buffer.empty())
         return std::nullopt;
     const auto *caps = reinterpret_cast<const LINETRANSLATECAPS *>(buffer.data());
@@ -115,11 +117,14 @@ std::optional<Location> WindowsLocation() {
 }
 
 // The country of the user's region, by its calling code; of the entries that share a code
-// (North America's 1), the one whose identifier is the code.
+// (North America's 1), the one whose identifier is the code. Windows before 10 (1709) gives no
+// region's calling code: there the user's locale's country is taken, whose LOCALE_ICOUNTRY is
+// that code too.
 std::optional<Location> RegionLocation(const std::vector<Country> &countries) {
     wchar_t code[16] = {};
     const GEOID region = GetUserGeoID(GEOCLASS_NATION);
-    if (region == GEOID_NOT_AVAILABLE || !GetGeoInfoW(region, GEO_DIALINGCODE, code, 16, 0))
+    if ((region == GEOID_NOT_AVAILABLE || !GetGeoInfoW(region, GEO_DIALINGCODE, code, 16, 0)) &&
+        !GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_ICOUNTRY, code, 16))
         return std::nullopt;
     const DWORD dialling = wcstoul(code, nullptr, 10);
     const Country *chosen = nullptr;
@@ -131,6 +136,71 @@ std::optional<Location> RegionLocation(const std::vector<Country> &countries) {
     Location location;
     location.country = chosen->id;
     return location;
+}
+
+// The location in force, and whether it is Windows' own.
+struct InForce {
+    std::optional<Location> location;
+    bool windows = false;
+};
+
+InForce FindLocationInForce() {
+    if (std::optional<Location> stored = StoredLocation())
+        return {stored, false};
+    if (std::optional<Location> windows = WindowsLocation())
+        return {windows, true};
+    return {RegionLocation(TelephonyCountries()), false};
+}
+
+// What a modem's dial command takes: digits, * #, pauses and Hayes' dial modifiers.
+bool IsDialString(const std::string &text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || std::strchr("*#,!@$WPTwpt ", c);
+    });
+}
+
+// A number in international form as Windows' own location dials it; nothing where Windows
+// does not translate it (Wine's lineTranslateAddressW fills in nothing) or gives what a
+// modem can not dial.
+std::optional<std::string> WindowsTranslation(const std::string &number, const Location &location) {
+    const std::optional<CanonicalNumber> canonical =
+        Canonical(number, location, TelephonyCountries());
+    if (!canonical)
+        return std::nullopt;
+    const std::wstring address(canonical->address.begin(), canonical->address.end());
+    const std::vector<BYTE> buffer =
+        TapiStructure<LINETRANSLATEOUTPUT>([&](LINETRANSLATEOUTPUT *output) {
+            return g_translateAddress(0, 0, kTapiVersion, address.c_str(), 0, 0, output);
+        });
+    if (buffer.empty())
+        return std::nullopt;
+    const auto *output = reinterpret_cast<const LINETRANSLATEOUTPUT *>(buffer.data());
+    const std::optional<std::string> dialable =
+        Ascii(TapiText(buffer, output->dwDialableStringOffset, output->dwDialableStringSize));
+    if (!dialable || !IsDialString(*dialable))
+        return std::nullopt;
+    return *dialable + canonical->rest;
+}
+
+// What number dials by the rules in force.
+DialledNumber Translated(const std::string &number) {
+    const InForce inForce = FindLocationInForce();
+    DialledNumber dialled = TranslateNumber(number, inForce.location, TelephonyCountries());
+    if (dialled.outcome == DialledNumber::Outcome::Dialled && inForce.windows)
+        if (const std::optional<std::string> windows =
+                WindowsTranslation(number, *inForce.location))
+            dialled.digits = *windows;
+    return dialled;
+}
+
+// The box for a number that the rules do not dial.
+void ShowNotDialled(DialledNumber::Outcome outcome, const std::wstring &number, HWND owner,
+                    UINT flags) {
+    const char16_t *text = outcome == DialledNumber::Outcome::NoLocation ? kTextNoLocation
+                           : outcome == DialledNumber::Outcome::NotANumber
+                               ? kTextNotANumber
+                               : kTextUnknownCountryCode;
+    ShowMessageNaming(text, number, MB_ICONERROR | flags, owner);
 }
 
 // A stored code that passes valid; anything else counts as not set.
@@ -182,13 +252,7 @@ bool StoreLocation(const Location &location) {
            WriteNumber(key.get(), L"Country", location.country);
 }
 
-std::optional<Location> LocationInForce() {
-    if (std::optional<Location> stored = StoredLocation())
-        return stored;
-    if (std::optional<Location> windows = WindowsLocation())
-        return windows;
-    return RegionLocation(TelephonyCountries());
-}
+std::optional<Location> LocationInForce() { return FindLocationInForce().location; }
 
 std::optional<std::wstring> NumberToDial(HWND owner, UINT flags, const std::wstring &number) {
     if (number.empty() || number[0] != L'+')
@@ -198,16 +262,35 @@ std::optional<std::wstring> NumberToDial(HWND owner, UINT flags, const std::wstr
     const std::size_t ascii =
         std::find_if(number.begin(), number.end(), [](wchar_t c) { return c > 0x7F; }) -
         number.begin();
-    const DialledNumber dialled =
-        TranslateNumber(std::string(number.begin(), number.begin() + ascii), LocationInForce(),
-                        TelephonyCountries());
+    const DialledNumber dialled = Translated(std::string(number.begin(), number.begin() + ascii));
     if (dialled.outcome == DialledNumber::Outcome::Dialled)
         return std::wstring(dialled.digits.begin(), dialled.digits.end()) + number.substr(ascii);
-    const char16_t *text = dialled.outcome == DialledNumber::Outcome::NoLocation
-                               ? kTextNoLocation
-                               : kTextUnknownCountryCode;
-    ShowMessageNaming(text, number, MB_ICONERROR | flags, owner);
+    ShowNotDialled(dialled.outcome, number, owner, flags);
     return std::nullopt;
+}
+
+std::optional<LinkToDial> LinkNumberToDial(HWND owner, UINT flags, const LinkNumber &link,
+                                           const std::wstring &shownLink) {
+    const InForce inForce = FindLocationInForce();
+    LinkDialled dialled = TranslateLink(link, inForce.location, TelephonyCountries());
+    const std::wstring given(dialled.given.begin(), dialled.given.end());
+    switch (dialled.dialled.outcome) {
+    case DialledNumber::Outcome::Dialled:
+        break;
+    case DialledNumber::Outcome::NotANumber:
+        ShowMessageNaming(kTextLinkNumberUnclear, shownLink, MB_ICONERROR | flags, owner);
+        return std::nullopt;
+    default:
+        ShowNotDialled(dialled.dialled.outcome, given, owner, flags);
+        return std::nullopt;
+    }
+    // A number in international form as Windows' own location dials it, as from the window.
+    if (inForce.windows && !given.empty() && given[0] == L'+')
+        if (const std::optional<std::string> windows =
+                WindowsTranslation(dialled.given, *inForce.location))
+            dialled.dialled.digits = *windows;
+    const std::string &digits = dialled.dialled.digits;
+    return LinkToDial{given, std::wstring(digits.begin(), digits.end())};
 }
 
 } // namespace zelmora

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <tapi.h>
 
 #include <optional>
 #include <string>
@@ -28,7 +29,27 @@ bool StoreLocation(const Location &location);
 std::optional<Location> LocationInForce();
 
 // The number that a dial of number sends, by the dialing rules in force; nothing when it can
-// not be dialled, after a box (owned by owner, with flags) that says why.
+// not be dialled, after a box (owned by owner, with flags) that says why. Where Windows' own
+// location is in force, Windows translates a number in international form itself
+// (lineTranslateAddressW, with the numbers of the home area it dials as long distance, pulse
+// dialing and its rules per area code), where it can: Wine's answers nothing, and there the
+// dialing rules above do, as for a stored location.
 std::optional<std::wstring> NumberToDial(HWND owner, UINT flags, const std::wstring &number);
+
+// What a link dials: its number as the dialing rules read it (for the box and the recent
+// calls) and as the modem gets it; nothing after a box, owned by owner, that says why not.
+// shownLink is the link as its boxes quote it.
+struct LinkToDial {
+    std::wstring given, dialled;
+};
+std::optional<LinkToDial> LinkNumberToDial(HWND owner, UINT flags, const LinkNumber &link,
+                                           const std::wstring &shownLink);
+
+// Windows' telephony calls that the location and the translation come from; tests replace them.
+using TranslateCapsFunction = LONG(WINAPI *)(HLINEAPP, DWORD, LPLINETRANSLATECAPS);
+using TranslateAddressFunction = LONG(WINAPI *)(HLINEAPP, DWORD, DWORD, LPCWSTR, DWORD, DWORD,
+                                                LPLINETRANSLATEOUTPUT);
+extern TranslateCapsFunction g_translateCaps;
+extern TranslateAddressFunction g_translateAddress;
 
 } // namespace zelmora

@@ -2,6 +2,7 @@
 #include "dialing_rules.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zelmora {
 
@@ -13,25 +14,97 @@ bool IsSeparator(char c) { return c == '-' || c == '.' || c == '(' || c == ')' |
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+constexpr std::uint32_t kNorthAmerica = 1; // one code, ten-digit national numbers
+constexpr std::size_t kMostDigits = 15;    // of a number in international form (E.164)
+
 const Country *FindCountry(const std::vector<Country> &countries, std::uint32_t id) {
     const auto found = std::find_if(countries.begin(), countries.end(),
                                     [id](const Country &c) { return c.id == id; });
     return found == countries.end() ? nullptr : &*found;
 }
 
-// The longest country code of the list that digits begin with, or 0.
-std::uint32_t CountryCodeOf(const std::string &digits, const std::vector<Country> &countries) {
+// The entry whose rules a country code's numbers follow: of the entries that share a code
+// (North America's 1), the one whose identifier is the code.
+const Country *CountryWithCode(const std::vector<Country> &countries, std::uint32_t code) {
+    const Country *chosen = nullptr;
+    for (const Country &country : countries)
+        if (country.code == code && (!chosen || country.id == code))
+            chosen = &country;
+    return chosen;
+}
+
+// The longest country code of the list that digits begin with, or 0; with more digits after
+// it unless whole, for a phone-context that may be a country code alone.
+std::uint32_t CountryCodeOf(const std::string &digits, const std::vector<Country> &countries,
+                            bool whole = false) {
     std::uint32_t best = 0;
     std::size_t bestLength = 0;
     for (const Country &country : countries) {
         const std::string code = std::to_string(country.code);
-        if (country.code != 0 && code.size() > bestLength && digits.size() > code.size() &&
+        if (country.code != 0 && code.size() > bestLength &&
+            digits.size() >= code.size() + (whole ? 0 : 1) &&
             digits.compare(0, code.size(), code) == 0) {
             best = country.code;
             bestLength = code.size();
         }
     }
     return best;
+}
+
+// The digits of a rule before the letter that stands for the first digits of a number (F or I
+// for the long-distance rule, E for the international one): the trunk prefix ("0" of "0FG",
+// "8" of "8W FG") or the international prefix ("00" of "00EFG"). Dial modifiers and blanks
+// there are no digits of it; nothing where any other letter comes first.
+std::string PrefixBefore(const std::string &rule, const char *letters) {
+    std::string prefix;
+    for (char c : rule) {
+        if (std::strchr(letters, Upper(c)))
+            return prefix;
+        if (IsDigit(c))
+            prefix += c;
+        else if (Upper(c) != 'W' && c != ',' && c != ' ')
+            return {};
+    }
+    return {};
+}
+
+// A number in international form as written: its digits after the +, the digit positions of
+// its bracketed groups, and what follows the digits (pauses and what comes after them).
+struct Written {
+    std::string digits, rest;
+    std::vector<std::pair<std::size_t, std::size_t>> brackets; // [first, end) of digits
+};
+
+Written ReadInternational(const std::string &number) {
+    Written written;
+    std::size_t open = std::string::npos;
+    for (std::size_t i = 1; i < number.size(); ++i) {
+        const char c = number[i];
+        if (!written.rest.empty() || (!IsDigit(c) && !IsSeparator(c))) {
+            written.rest += c;
+        } else if (IsDigit(c)) {
+            written.digits += c;
+        } else if (c == '(') {
+            open = written.digits.size();
+        } else if (c == ')' && open != std::string::npos) {
+            written.brackets.emplace_back(open, written.digits.size());
+            open = std::string::npos;
+        }
+    }
+    return written;
+}
+
+// The national number without the trunk prefix written before it (see TranslateNumber).
+std::string WithoutTrunkPrefix(const Written &written, std::size_t codeLength,
+                               const Country *country) {
+    std::string national = written.digits.substr(codeLength);
+    const std::string trunk = country ? PrefixBefore(country->longDistance, "FI") : "";
+    if (trunk.empty() || national.compare(0, trunk.size(), trunk) != 0)
+        return national;
+    const bool bracketed =
+        std::find(written.brackets.begin(), written.brackets.end(),
+                  std::make_pair(codeLength, codeLength + trunk.size())) != written.brackets.end();
+    return bracketed || trunk[0] == '0' ? national.substr(trunk.size()) : national;
 }
 
 // A rule with its letters filled in: E the country code, F (and I) the area code, G the number
@@ -88,41 +161,117 @@ bool IsAreaCode(const std::string &text) { return std::all_of(text.begin(), text
 
 DialledNumber TranslateNumber(const std::string &number, const std::optional<Location> &location,
                               const std::vector<Country> &countries) {
+    using Outcome = DialledNumber::Outcome;
     if (number.empty() || number[0] != '+')
-        return {DialledNumber::Outcome::Dialled, number};
-    // The digits after +, and what follows them (an extension after a pause).
-    std::string digits, rest;
-    for (std::size_t i = 1; i < number.size(); ++i) {
-        if (!rest.empty() || (!IsDigit(number[i]) && !IsSeparator(number[i])))
-            rest += number[i];
-        else if (IsDigit(number[i]))
-            digits += number[i];
-    }
+        return {Outcome::Dialled, number};
+    const Written written = ReadInternational(number);
     if (location && location->dialsPlus)
-        return {DialledNumber::Outcome::Dialled, "+" + digits + rest};
+        return {Outcome::Dialled, "+" + written.digits + written.rest};
     const Country *home = location ? FindCountry(countries, location->country) : nullptr;
     if (!home)
-        return {DialledNumber::Outcome::NoLocation, {}};
-    const std::uint32_t code = CountryCodeOf(digits, countries);
+        return {Outcome::NoLocation, {}};
+    const std::uint32_t code = CountryCodeOf(written.digits, countries);
     if (code == 0)
-        return {DialledNumber::Outcome::UnknownCountryCode, {}};
+        return {Outcome::UnknownCountryCode, {}};
     const std::string countryCode = std::to_string(code);
-    const std::string national = digits.substr(countryCode.size());
+    const std::string national =
+        WithoutTrunkPrefix(written, countryCode.size(), CountryWithCode(countries, code));
+    if (national.empty())
+        return {Outcome::NotANumber, {}};
     const std::string &area = location->areaCode;
-    std::string dialled;
-    if (code != home->code)
-        dialled = location->longDistanceAccess +
-                  ApplyRule(home->international, countryCode, "", national);
-    else if (!area.empty() && national.compare(0, area.size(), area) == 0 &&
-             national.size() > area.size())
-        dialled = location->outsideAccess + (location->alwaysDialAreaCode
-                                                 ? national
-                                                 : ApplyRule(home->sameArea, countryCode, area,
-                                                             national.substr(area.size())));
-    else
-        dialled =
-            location->longDistanceAccess + ApplyRule(home->longDistance, countryCode, "", national);
-    return {DialledNumber::Outcome::Dialled, dialled + rest};
+    std::string access, dialled;
+    if (code != home->code) {
+        access = location->longDistanceAccess;
+        dialled = ApplyRule(home->international, countryCode, "", national);
+    } else if (!area.empty() && national.compare(0, area.size(), area) == 0 &&
+               national.size() > area.size()) {
+        access = location->outsideAccess;
+        // The area code even within the area: ten digits in North America, elsewhere the
+        // number as a long-distance call dials it (trunk prefix, area code, number).
+        if (!location->alwaysDialAreaCode)
+            dialled = ApplyRule(home->sameArea, countryCode, area, national.substr(area.size()));
+        else if (code == kNorthAmerica)
+            dialled = national;
+        else
+            dialled = ApplyRule(home->longDistance, countryCode, "", national);
+    } else {
+        access = location->longDistanceAccess;
+        dialled = ApplyRule(home->longDistance, countryCode, "", national);
+    }
+    // A number of the user's own country never leaves it: "+49 (0)030 …" would dial 00 30 …
+    const std::string international = PrefixBefore(home->international, "E");
+    if (code == home->code && !international.empty() &&
+        dialled.compare(0, international.size(), international) == 0)
+        return {Outcome::NotANumber, {}};
+    return {Outcome::Dialled, access + dialled + written.rest};
+}
+
+std::optional<CanonicalNumber> Canonical(const std::string &number, const Location &location,
+                                         const std::vector<Country> &countries) {
+    if (TranslateNumber(number, location, countries).outcome != DialledNumber::Outcome::Dialled ||
+        number.empty() || number[0] != '+' || location.dialsPlus)
+        return std::nullopt;
+    const Written written = ReadInternational(number);
+    const std::uint32_t code = CountryCodeOf(written.digits, countries);
+    const std::string countryCode = std::to_string(code);
+    const std::string national =
+        WithoutTrunkPrefix(written, countryCode.size(), CountryWithCode(countries, code));
+    const Country *home = FindCountry(countries, location.country);
+    std::size_t area = 0; // the area code's length
+    if (code == kNorthAmerica && national.size() == 10)
+        area = 3;
+    else if (!location.areaCode.empty() && code == home->code &&
+             national.compare(0, location.areaCode.size(), location.areaCode) == 0)
+        area = location.areaCode.size();
+    else if (const auto group = std::find_if(written.brackets.begin(), written.brackets.end(),
+                                             [&](const auto &b) {
+                                                 return b.first == countryCode.size() &&
+                                                        b.second > b.first;
+                                             });
+             group != written.brackets.end() && national == written.digits.substr(group->first))
+        area = group->second - group->first;
+    else if (code == home->code && !location.areaCode.empty())
+        return std::nullopt;
+    CanonicalNumber canonical{"+", written.rest};
+    canonical.address.append(countryCode).append(" ");
+    if (area > 0)
+        canonical.address.append("(").append(national, 0, area).append(") ");
+    canonical.address.append(national, area);
+    return canonical;
+}
+
+LinkDialled TranslateLink(const LinkNumber &link, const std::optional<Location> &location,
+                          const std::vector<Country> &countries) {
+    using Outcome = DialledNumber::Outcome;
+    if (link.context.empty()) {
+        const std::string given = link.number + link.after;
+        return {given, TranslateNumber(given, location, countries)};
+    }
+    const std::string context = link.context.substr(1);
+    const std::uint32_t code = CountryCodeOf(context, countries, true);
+    if (code == 0)
+        return {WrittenNumber(link), {Outcome::UnknownCountryCode, {}}};
+    const std::string countryCode = std::to_string(code);
+    const std::string area = context.substr(countryCode.size());
+    const Country *home = location ? FindCountry(countries, location->country) : nullptr;
+    if (home && !location->dialsPlus && code == home->code &&
+        (area.empty() || area == location->areaCode)) {
+        const std::string given = link.number + link.after;
+        return {given, {Outcome::Dialled, location->outsideAccess + given}};
+    }
+    // A local number within a country code alone is written as callers within the country
+    // dial it: its trunk prefix goes, as after a country code.
+    std::string national = area + link.number;
+    if (const Country *country = CountryWithCode(countries, code); country && area.empty()) {
+        const std::string trunk = PrefixBefore(country->longDistance, "FI");
+        if (!trunk.empty() && national.compare(0, trunk.size(), trunk) == 0)
+            national.erase(0, trunk.size());
+    }
+    const std::string given = "+" + countryCode + national + link.after;
+    if (national.empty() || countryCode.size() + national.size() > kMostDigits ||
+        (code == kNorthAmerica && national.size() != 10))
+        return {given, {Outcome::NotANumber, {}}};
+    return {given, TranslateNumber(given, location, countries)};
 }
 
 } // namespace zelmora

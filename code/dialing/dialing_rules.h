@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "../base/tel_link.h"
+
 namespace zelmora {
 
 // One entry of the telephony country list. The rules are strings of what to dial: digits,
@@ -37,18 +39,56 @@ bool IsAccessCode(const std::string &text);
 bool IsAreaCode(const std::string &text);
 
 struct DialledNumber {
-    enum class Outcome { Dialled, UnknownCountryCode, NoLocation } outcome = Outcome::Dialled;
+    enum class Outcome {
+        Dialled,
+        UnknownCountryCode,
+        NoLocation,
+        NotANumber, // no number of its country: as written it would reach another one
+    } outcome = Outcome::Dialled;
     std::string digits; // what the modem gets, for Dialled
 };
 
 // The number as the modem must get it. A number that does not begin with + is dialled as
 // written. One that does is +, country code and national number (separators - . ( ) and blanks
 // dropped; the country code is the longest of the list's codes that it begins with); what
-// follows the digits (an extension after a pause) is kept at the end. It is dialled by the
-// rule that fits: same country and the location's area, same country elsewhere, or another
-// country. No location, or a location whose country is not in the list: NoLocation; a country
-// code that the list does not know: UnknownCountryCode.
+// follows the digits (an extension after a pause) is kept at the end. The trunk prefix that
+// callers within the country dial before the national number ("+49 (0)30 1234567", "+44 020
+// …"), written after the country code, is dropped: in brackets, whatever the country's prefix
+// is, and without them where the prefix begins with 0, which begins no national number of such
+// a country. It is dialled by the rule that fits: same country and the location's area, same
+// country elsewhere, or another country. No location, or a location whose country is not in
+// the list: NoLocation; a country code that the list does not know: UnknownCountryCode; a number
+// of the user's own country that would come out as an international call: NotANumber.
 DialledNumber TranslateNumber(const std::string &number, const std::optional<Location> &location,
                               const std::vector<Country> &countries);
+
+// A number in international form as Windows' telephony takes it, so that Windows' own dialing
+// location translates it (its canonical form, "+49 (30) 1234567"), with what follows its digits
+// apart; the trunk prefix dropped as TranslateNumber drops it. The area code stands in brackets
+// where it is known: North America's three digits, the location's own area, or a bracketed
+// group of the number as written. Nothing where it is not known for a number of the user's own
+// country, which Windows would then dial as a local call, or where TranslateNumber would dial
+// nothing.
+struct CanonicalNumber {
+    std::string address, rest;
+};
+std::optional<CanonicalNumber> Canonical(const std::string &number, const Location &location,
+                                         const std::vector<Country> &countries);
+
+// What a link dials from location: its number as the rules read it (for the box and the recent
+// calls) and what the modem gets. A number in international form, or one without a context, is
+// translated as TranslateNumber does. A local number within its phone-context: where that is
+// the user's own country (or country and area code), the local number as it is, after the
+// outside-line digits for local calls (RFC 3966 writes emergency and service numbers so:
+// tel:911;phone-context=+1); elsewhere the context and the local number in international form,
+// the country's trunk prefix dropped from a local number whose context is a country code
+// alone. NotANumber where the two can not make a number of that country (more than 15 digits,
+// or for country code 1 a national number of other than 10).
+struct LinkDialled {
+    std::string given;
+    DialledNumber dialled;
+};
+LinkDialled TranslateLink(const LinkNumber &link, const std::optional<Location> &location,
+                          const std::vector<Country> &countries);
 
 } // namespace zelmora

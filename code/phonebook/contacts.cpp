@@ -203,6 +203,13 @@ void AddNumber(Contact &contact, const std::u16string &written, const std::u16st
                bool verbatim, ContactEntries &read) {
     if (kind == u"skip" || Trim(written).empty())
         return;
+    // Two numbers in one field, as address books write them ("0171 1234567 / 030 7654321"):
+    // two numbers, as two TEL lines give.
+    if (const std::size_t slash = written.find(u" / "); !verbatim && slash != written.npos) {
+        AddNumber(contact, written.substr(0, slash), kind, false, read);
+        AddNumber(contact, written.substr(slash + 3), kind, false, read);
+        return;
+    }
     std::optional<std::u16string> phone;
     if (verbatim) {
         if (written.size() <= kMaxCellLength && written.find(u'|') == std::u16string::npos)
@@ -214,6 +221,16 @@ void AddNumber(Contact &contact, const std::u16string &written, const std::u16st
         contact.numbers.emplace_back(*phone, kind);
     else
         ++read.skipped;
+}
+
+// A tel: URI's number as the phone book keeps it; a code to the line (*21*…#) too, as the
+// phone book dials what the user chose to keep.
+std::optional<std::u16string> LinkedNumber(const std::u16string &uri) {
+    const LinkNumber link = ReadLink(uri);
+    if (link.refusal == LinkRefusal::NotDialable)
+        return std::nullopt;
+    const std::string number = WrittenNumber(link);
+    return std::u16string(number.begin(), number.end());
 }
 
 bool IsSeparator(char16_t c) {
@@ -412,11 +429,10 @@ void FinishCard(const Card &card, ContactEntries &read) {
     for (std::size_t i = 0; i < card.tels.size(); ++i) {
         const auto &[written, kind] = card.tels[i];
         if (card.telIsUri[i] && !card.ownMaker) {
-            const std::optional<std::string> number = LinkNumber(Trim(written));
             if (kind == u"skip")
                 continue;
-            if (number)
-                contact.numbers.emplace_back(std::u16string(number->begin(), number->end()), kind);
+            if (const std::optional<std::u16string> number = LinkedNumber(Trim(written)))
+                contact.numbers.emplace_back(*number, kind);
             else
                 ++read.skipped;
         } else {
@@ -725,12 +741,8 @@ ContactEntries ReadContactsCsv(const unsigned char *bytes, std::size_t size,
 
 std::optional<std::u16string> PhoneBookNumber(std::u16string_view written) {
     std::u16string text = Lower(Trim(std::u16string(written)));
-    if (text.rfind(u"tel:", 0) == 0) {
-        const std::optional<std::string> number = LinkNumber(text);
-        if (!number)
-            return std::nullopt;
-        return std::u16string(number->begin(), number->end());
-    }
+    if (text.rfind(u"tel:", 0) == 0)
+        return LinkedNumber(text);
     // The extension: after "ext" (";ext=", "ext.", "extension") or an "x" followed by digits.
     std::u16string main = text, extension;
     std::size_t mark = text.find(u"ext");

@@ -22,6 +22,7 @@ TEST(DialingRules, EachRowOfTheTableFromALinkAndFromTheWindow) {
         {us, L"+1 212 555 0199", "12125550199"},    {us, L"+49 30 1234567", "01149301234567"},
         {germany, L"+49 30 1234567", "1234567"},    {germany, L"+1 212 555 0199", "0012125550199"},
         {outside, L"+49 89 123456", "0,089123456"}, {mobile, L"+49 30 1234567", "+49301234567"},
+        {germany, L"+49 (0)30 1234567", "1234567"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.number)));

@@ -79,13 +79,23 @@ TEST(Link, ALinkThatCanNotBeDialledWholeIsRefusedAndNothingIsWritten) {
     ASSERT_TRUE(TestModemAvailable());
     RememberLinkModem(L"COM5");
     // The command line, and the link as the box quotes it. What a link may hold is the unit
-    // table's (LinkNumber); here, what reaches the program through the command line.
-    const std::pair<const wchar_t *, const wchar_t *> cases[] = {
-        {L"tel:1&calc", L"tel:1&calc"},
-        {L"\"tel:1\"\"%20/port:COM1\"", L"tel:1\"%20/port:COM1"},
-        {L"callto:someone /phone:1 /port:COM5", L"callto:someone"},
+    // table's (ReadLink); here, what reaches the program through the command line, and a code
+    // to the line, which has a box of its own.
+    const std::wstring notDialable =
+        L"\" holds something that can not be dialled, so Zelmora dials nothing.";
+    const struct {
+        const wchar_t *link, *quoted;
+        std::wstring says;
+    } cases[] = {
+        {L"tel:1&calc", L"tel:1&calc", notDialable},
+        {L"\"tel:1\"\"%20/port:COM1\"", L"tel:1\"%20/port:COM1", notDialable},
+        {L"callto:someone /phone:1 /port:COM5", L"callto:someone", notDialable},
+        {L"tel:*21*09001234567%23", L"tel:*21*09001234567%23",
+         L"\" begins with * or #: a code to the telephone line, which can change its settings "
+         L"(where its calls are forwarded, say). Links can not send codes to the line, so Zelmora "
+         L"dials nothing. To dial such a code, add it to the phone book and dial it from there."},
     };
-    for (const auto &[link, quoted] : cases) {
+    for (const auto &[link, quoted, says] : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(link)));
         const std::size_t before = ModemBytes("com5").size();
         ZelmoraProcess zelmora(link);
@@ -93,9 +103,7 @@ TEST(Link, ALinkThatCanNotBeDialledWholeIsRefusedAndNothingIsWritten) {
         ASSERT_NE(box, nullptr);
         wchar_t text[512] = {};
         GetDlgItemTextW(box, 0xFFFF, text, ARRAYSIZE(text));
-        EXPECT_EQ(std::wstring(text), L"The link \"" + std::wstring(quoted) +
-                                          L"\" holds something that can not be dialled, so "
-                                          L"Zelmora dials nothing.");
+        EXPECT_EQ(std::wstring(text), L"The link \"" + std::wstring(quoted) + says);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         EXPECT_EQ(zelmora.Wait(10000), 0);
         EXPECT_EQ(ModemBytes("com5").size(), before);

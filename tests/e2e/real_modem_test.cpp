@@ -131,6 +131,10 @@ TEST(RealModem, EachWayToDialCallsTheFarEndAndHangUpEndsTheRinging) {
          dialLink(L"tel:555-0125", germany, L"5550125"), hangUpLink},
         {"a link in international form, from Germany", "0012125550199",
          dialLink(L"tel:+1-212-555-0199", germany, L"0012125550199 (+12125550199)"), hangUpLink},
+        {"a meeting's dial-in link: the number, pauses and the meeting's code", "0012125550198",
+         dialLink(L"tel:+1-212-555-0198,,845%23", germany,
+                  L"0012125550198,,845# (+12125550198,,845#)"),
+         hangUpLink},
     };
     // A call of an earlier test may still be ending: the modem takes none meanwhile.
     ASSERT_TRUE(FarEndStopsRinging("com7", FarEndReport("com7").size()));

@@ -1,6 +1,6 @@
-// Fuzzes the dialing rules: any number, location and rules give an outcome without a fault, and
-// what a dialable number and location translate to is dialable too, with no + left unless the
-// modem dials + itself.
+// Fuzzes the dialing rules: any number (or link), location and rules give an outcome without a
+// fault, and what a dialable number and location translate to is dialable too, with no + left
+// unless the modem dials + itself.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     // Fields separated by \x01: number, area code, the two access codes, three rules; the first
-    // byte chooses the check boxes.
+    // byte chooses the check boxes, and whether the number is the text of a tel: link.
     std::string input(reinterpret_cast<const char *>(data), size);
     const unsigned flags = input.empty() ? 0 : static_cast<unsigned char>(input[0]);
     std::string fields[7];
@@ -33,6 +33,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     location.longDistanceAccess = fields[3];
     location.alwaysDialAreaCode = flags & 1;
     location.dialsPlus = flags & 2;
+    if (flags & 8) {
+        const zelmora::LinkNumber link =
+            zelmora::ReadLink(u"tel:" + std::u16string(fields[0].begin(), fields[0].end()));
+        if (link.refusal != zelmora::LinkRefusal::None)
+            return 0;
+        const zelmora::LinkDialled got = zelmora::TranslateLink(link, location, countries);
+        // A link's number is dialable by construction; so is what the rules make of it.
+        const bool plain = zelmora::IsAccessCode(fields[2]) && zelmora::IsAccessCode(fields[3]) &&
+                           zelmora::IsAreaCode(fields[1]);
+        if (got.dialled.outcome == zelmora::DialledNumber::Outcome::Dialled && plain &&
+            fields[4] == "" && fields[5] == "" && fields[6] == "" &&
+            !zelmora::IsDialable(got.dialled.digits))
+            std::abort();
+        return 0;
+    }
     const zelmora::DialledNumber got = zelmora::TranslateNumber(fields[0], location, countries);
     if (got.outcome != zelmora::DialledNumber::Outcome::Dialled) {
         if (fields[0].empty() || fields[0][0] != '+' || !got.digits.empty())

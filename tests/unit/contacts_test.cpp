@@ -91,6 +91,13 @@ TEST(Contacts, VCardsAsPhonesGoogleAndOutlookWriteThem) {
                         u"END:VCARD\r\n"),
          {{u"\u0410\u043D\u043D\u0430", u"+74951234567"}, {u"5550011", u"5550011"}},
          0},
+        // Two numbers in one field; the trunk prefix in brackets kept for the dial to drop.
+        {"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Jo\r\nTEL;TYPE=CELL:0171 1234567 / 030 7654321\r\n"
+         "TEL:+49 (0)30 1234567\r\nEND:VCARD\r\n",
+         {{u"Jo (mobile)", u"01711234567"},
+          {u"Jo (mobile 2)", u"0307654321"},
+          {u"Jo (3)", u"+490301234567"}},
+         0},
     };
     for (const Case &c : cases)
         ExpectRead(c, ReadVCards);

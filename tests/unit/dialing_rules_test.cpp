@@ -12,6 +12,10 @@ const std::vector<Country> kCountries = {
     {2, 1, u"Canada", "G", "1FG", "011EFG"},
     {49, 49, u"Germany", "G", "0FG", "00EFG"},
     {39, 39, u"Italy", "IG", "IG", "00EFG"},
+    {44, 44, u"United Kingdom", "G", "0FG", "00EFG"},
+    {41, 41, u"Switzerland", "G", "0FG", "00EFG"},
+    {64, 64, u"New Zealand", "G", "0FG", "00EFG"},
+    {34, 34, u"Spain", "G", "FG", "00EFG"},
     {7, 7, u"Russia", "G", "8W FG", "8W10EFG"},
     {298, 298, u"Faroe Islands", "", "", ""},
     {599, 599, u"A rule without the number", "H", "9", "W"},
@@ -30,6 +34,8 @@ Location At(std::uint32_t country, std::string area) {
 TEST(DialingRules, DialsANumberInInternationalFormAsTheLocationNeedsIt) {
     Location always = At(1, "206");
     always.alwaysDialAreaCode = true;
+    Location alwaysLondon = At(44, "20");
+    alwaysLondon.alwaysDialAreaCode = true;
     Location outside = At(49, "30");
     outside.outsideAccess = outside.longDistanceAccess = "0,";
     Location localOnly = At(49, "30");
@@ -77,6 +83,24 @@ TEST(DialingRules, DialsANumberInInternationalFormAsTheLocationNeedsIt) {
         {At(49, "30"), "+999 1234", O::UnknownCountryCode, ""},
         {At(49, "30"), "+49", O::UnknownCountryCode, ""},
         {At(49, "30"), "+", O::UnknownCountryCode, ""},
+        // The trunk prefix written after the country code is dialled only within the country,
+        // and only where the country's numbers do not begin with that digit themselves.
+        {At(49, "30"), "+49 (0)30 1234567", O::Dialled, "1234567"},
+        {At(49, "30"), "+49 (0)89 123456", O::Dialled, "089123456"},
+        {At(44, "161"), "+44 (0)20 7946 0000", O::Dialled, "02079460000"},
+        {At(49, "30"), "+44 (0)20 7946 0000", O::Dialled, "00442079460000"},
+        {At(41, "44"), "+41 (0)44 123 45 67", O::Dialled, "1234567"},
+        {At(49, "89"), "+41 (0)44 123 45 67", O::Dialled, "0041441234567"},
+        {At(49, "30"), "+49 030 1234567", O::Dialled, "1234567"},
+        {At(49, "30"), "+490301234567", O::Dialled, "1234567"}, // as contacts keep it
+        {At(7, "495"), "+7 (8) 812 1234567", O::Dialled, "8W8121234567"},
+        {At(49, "30"), "+39 06 1234 5678", O::Dialled, "00390612345678"},
+        {At(39, "02"), "+39 06 1234 5678", O::Dialled, "0612345678"},
+        {At(49, "30"), "+34 91 123 45 67", O::Dialled, "0034911234567"},
+        {At(49, "30"), "+49 (0)030 1234567", O::NotANumber, ""}, // 00 30: Greece
+        {At(49, "30"), "+49 (0)", O::NotANumber, ""},
+        // Always the area code: ten digits in North America, the long-distance form elsewhere.
+        {alwaysLondon, "+44 20 7946 0000", O::Dialled, "02079460000"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.number + " from " +
@@ -84,6 +108,46 @@ TEST(DialingRules, DialsANumberInInternationalFormAsTheLocationNeedsIt) {
         const DialledNumber got = TranslateNumber(c.number, c.location, kCountries);
         EXPECT_EQ(got.outcome, c.outcome);
         EXPECT_EQ(got.digits, c.dialled);
+    }
+}
+
+TEST(DialingRules, DialsALinksLocalNumberAsItsContextAndTheLocationNeedIt) {
+    Location office = At(1, "914");
+    office.outsideAccess = "9";
+    office.longDistanceAccess = "8";
+    using O = DialledNumber::Outcome;
+    const struct {
+        Location location;
+        const char16_t *link;
+        O outcome;
+        std::string given, dialled;
+    } cases[] = {
+        {At(1, "206"), u"tel:03-331-6005;phone-context=+64", O::Dialled, "+6433316005",
+         "0116433316005"},
+        {At(64, "3"), u"tel:03-331-6005;phone-context=+64", O::Dialled, "033316005", "033316005"},
+        {At(44, "20"), u"tel:020-7946-0000;phone-context=+44", O::Dialled, "02079460000",
+         "02079460000"},
+        {At(1, "206"), u"tel:911;phone-context=+1", O::Dialled, "911", "911"},
+        {office, u"tel:911;phone-context=+1", O::Dialled, "911", "9911"},
+        {At(49, "30"), u"tel:112;phone-context=+49", O::Dialled, "112", "112"},
+        {At(49, "89"), u"tel:7042;phone-context=+49-89", O::Dialled, "7042", "7042"},
+        {At(49, "30"), u"tel:7042;phone-context=+49-89;ext=5", O::Dialled, "+49897042,5",
+         "0897042,5"},
+        {At(49, "30"), u"tel:1-212-555-0199;phone-context=+1", O::Dialled, "+12125550199",
+         "0012125550199"},
+        {office, u"tel:863-1234;phone-context=+1-914-555", O::NotANumber, "+19145558631234", ""},
+        {At(49, "30"), u"tel:5550123;phone-context=+999", O::UnknownCountryCode, "+9995550123", ""},
+        {At(49, "30"), u"tel:+16465588656,,84561234567#", O::Dialled, "+16465588656,,84561234567#",
+         "0016465588656,,84561234567#"},
+        {At(1, "206"), u"tel:+1-800-555-1234,1234", O::Dialled, "+18005551234,1234",
+         "18005551234,1234"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.link, c.link + std::char_traits<char16_t>::length(c.link)));
+        const LinkDialled got = TranslateLink(ReadLink(c.link), c.location, kCountries);
+        EXPECT_EQ(got.dialled.outcome, c.outcome);
+        EXPECT_EQ(got.given, c.given);
+        EXPECT_EQ(got.dialled.digits, c.dialled);
     }
 }
 

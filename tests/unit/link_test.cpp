@@ -9,9 +9,11 @@
 using namespace zelmora;
 
 TEST(Link, GivesTheNumberAsTheModemGetsItOrRefusesTheWholeLink) {
+    const LinkRefusal code = LinkRefusal::LineCode;
     const struct {
         std::u16string link;
-        std::optional<std::string> number; // nothing: refused
+        std::optional<std::string> number; // as the phone book keeps it; nothing: not dialable
+        LinkRefusal refusal = LinkRefusal::None;
     } cases[] = {
         {u"tel:+1-555-0123", "+15550123"},
         {u"tel:+1 (555) 0123", "+15550123"},
@@ -28,7 +30,24 @@ TEST(Link, GivesTheNumberAsTheModemGetsItOrRefusesTheWholeLink) {
         {u"tel:7042;phone-context=+", std::nullopt},
         {u"tel:7042;phone-context=+49a", std::nullopt},
         {u"tel:5550123;isub=12;ext=7", "5550123,7"},
-        {u"tel:*31#5550123", "*31#5550123"},
+        {u"tel:*31#5550123", "*31#5550123", code},
+        {u"tel:*21*09001234567%23", "*21*09001234567#", code},
+        {u"tel:**21*5550123#", "**21*5550123#", code},
+        {u"tel:*72;phone-context=+1", "+1*72", code},
+        {u"tel:%2372", "#72", code},
+        {u"tel:+*123*", std::nullopt},
+        {u"tel:+1555#", std::nullopt},
+        {u"tel:+16465588656,,84561234567#", "+16465588656,,84561234567#"},
+        {u"tel:+1-800-555-1234,1234", "+18005551234,1234"},
+        {u"tel:555,,*7,#;ext=12", "555,,*7,#,12"},
+        {u"tel:,555", std::nullopt},
+        {u"tel:555,+1", std::nullopt},
+        {u"tel:555,1a", std::nullopt},
+        {u"tel://+15550123", "+15550123"},
+        {u"tel://5550123/", "5550123"},
+        {u"tel:03-331-6005;phone-context=+64", "+64033316005"},
+        {u"tel:863-1234;phone-context=+1-914-555", "+19145558631234"},
+        {u"tel:7042;phone-context=+49*89", std::nullopt},
         {u"TEL:5550123", "5550123"},
         {u"callto:5550123", "5550123"},
         {u"callto://+15550123", "+15550123"},
@@ -69,7 +88,11 @@ TEST(Link, GivesTheNumberAsTheModemGetsItOrRefusesTheWholeLink) {
     for (const auto &c : cases) {
         SCOPED_TRACE(
             std::string(c.link.begin(), c.link.begin() + std::min<std::size_t>(40, c.link.size())));
-        EXPECT_EQ(LinkNumber(c.link), c.number);
+        const LinkNumber read = ReadLink(c.link);
+        EXPECT_EQ(read.refusal, c.number ? c.refusal : LinkRefusal::NotDialable);
+        if (c.number) {
+            EXPECT_EQ(WrittenNumber(read), *c.number);
+        }
         EXPECT_EQ(IsLink(c.link), c.link.rfind(u"/", 0) != 0 && c.link.rfind(u"telephone", 0) != 0);
     }
 }

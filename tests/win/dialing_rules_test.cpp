@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "dialing/dialing_location.h"
 #include "dialing/dialing_rules_dialog.h"
@@ -122,4 +123,81 @@ TEST_F(MainWindowTest, DialingRulesStoresWhatTheUserChoosesOrNamesTheFieldThatCa
     Command(IDM_DIALING_RULES);
     EXPECT_EQ(shown, L"Germany (49)|30|0,|always");
     EXPECT_EQ(StoredLocation()->areaCode, "30");
+}
+
+namespace {
+
+// Windows' location stand-in: Germany, area 30, current. And its translation: what the last
+// call was given, and what it answers (nothing, as Wine's does, when empty).
+std::wstring g_translated, g_answer;
+
+LONG WINAPI FakeCaps(HLINEAPP, DWORD, LPLINETRANSLATECAPS caps) {
+    const std::wstring area = L"30";
+    const DWORD needed = sizeof(LINETRANSLATECAPS) + sizeof(LINELOCATIONENTRY) +
+                         static_cast<DWORD>((area.size() + 1) * sizeof(wchar_t));
+    caps->dwNeededSize = needed;
+    if (caps->dwTotalSize < needed)
+        return 0;
+    BYTE *base = reinterpret_cast<BYTE *>(caps);
+    caps->dwNumLocations = 1;
+    caps->dwLocationListOffset = sizeof(LINETRANSLATECAPS);
+    caps->dwCurrentLocationID = 7;
+    auto *entry = reinterpret_cast<LINELOCATIONENTRY *>(base + caps->dwLocationListOffset);
+    *entry = {};
+    entry->dwPermanentLocationID = 7;
+    entry->dwCountryID = 49;
+    entry->dwCityCodeOffset = caps->dwLocationListOffset + sizeof(LINELOCATIONENTRY);
+    entry->dwCityCodeSize = static_cast<DWORD>((area.size() + 1) * sizeof(wchar_t));
+    std::memcpy(base + entry->dwCityCodeOffset, area.c_str(), entry->dwCityCodeSize);
+    return 0;
+}
+
+LONG WINAPI FakeTranslate(HLINEAPP, DWORD, DWORD, LPCWSTR address, DWORD, DWORD,
+                          LPLINETRANSLATEOUTPUT output) {
+    g_translated = address;
+    const DWORD size = static_cast<DWORD>(g_answer.size() * sizeof(wchar_t));
+    output->dwNeededSize = sizeof(LINETRANSLATEOUTPUT) + size + sizeof(wchar_t);
+    if (g_answer.empty() || output->dwTotalSize < output->dwNeededSize)
+        return 0;
+    output->dwDialableStringOffset = sizeof(LINETRANSLATEOUTPUT);
+    output->dwDialableStringSize = size + sizeof(wchar_t);
+    std::memcpy(reinterpret_cast<BYTE *>(output) + sizeof(LINETRANSLATEOUTPUT), g_answer.c_str(),
+                size + sizeof(wchar_t));
+    return 0;
+}
+
+} // namespace
+
+TEST(DialingRules, WindowsOwnLocationTranslatesTheNumberWhereItCan) {
+    const TranslateCapsFunction realCaps = g_translateCaps;
+    const TranslateAddressFunction realTranslate = g_translateAddress;
+    g_translateCaps = FakeCaps;
+    g_translateAddress = FakeTranslate;
+    const struct {
+        bool stored; // a location of Zelmora's own, which Windows does not translate
+        const wchar_t *number, *answer, *translated, *dialled;
+    } cases[] = {
+        {true, L"+49 30 1234567", L"T99", L"", L"1234567"},
+        {false, L"+49 30 1234567", L"T1234567", L"+49 (30) 1234567", L"T1234567"},
+        // Another area of the own country: its area code's length is not known, so the rules.
+        {false, L"+49 (0)89 123456,45", L"T99", L"", L"089123456,45"},
+        {false, L"+49 (89) 123456,45", L"P089123456", L"+49 (89) 123456", L"P089123456,45"},
+        {false, L"+1 212 555 0199", L"T0012125550199", L"+1 (212) 5550199", L"T0012125550199"},
+        {false, L"+49 30 1234567", L"", L"+49 (30) 1234567", L"1234567"}, // Wine's: nothing
+        {false, L"+49 30 1234567", L"9&calc", L"+49 (30) 1234567", L"1234567"},
+        {false, L"5550123", L"T99", L"", L"5550123"}, // dialled as written
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.number)));
+        DeletePhoneBookKey();
+        if (c.stored)
+            StoreLocation({49, "30", "", "", false, false});
+        g_translated.clear();
+        g_answer = c.answer;
+        EXPECT_EQ(NumberToDial(nullptr, 0, c.number), std::optional<std::wstring>(c.dialled));
+        EXPECT_EQ(g_translated, c.translated);
+    }
+    g_translateCaps = realCaps;
+    g_translateAddress = realTranslate;
+    DeletePhoneBookKey();
 }
