@@ -14,8 +14,10 @@
 
 namespace zelmora {
 
-// What a file to import holds, told by its first line: "BEGIN:VCARD", a CSV header that names
-// a phone column, or else Zelmora's own phone-book file.
+// What a file to import holds, told by its first line that holds more than blanks, in any of
+// the encodings the readers take (UTF-8, UTF-16 with or without a byte-order mark, the ANSI
+// code page): "BEGIN:VCARD", a CSV header that names a phone column, or else Zelmora's own
+// phone-book file.
 enum class ContactFile { PhoneBook, VCard, Csv };
 ContactFile DetectContactFile(const unsigned char *bytes, std::size_t size);
 
@@ -27,8 +29,9 @@ using NamedNumber = std::pair<std::u16string, std::u16string>; // name, phone
 // The entries that a file of contacts gives, in its order: one per number, named after the
 // contact, with the number's kind in brackets where the contact has several ("Ann (mobile)",
 // "Ann (2)" where no kind is given). skipped counts the contacts that could not be read whole
-// (a card without its end, a row with the wrong number of fields, bytes that are no text) and
-// the numbers that can not be dialled (letters in them).
+// (a card without its end, a row with the wrong number of fields, a name in bytes that are no
+// text) and the numbers that can not be dialled (letters in them) or read. Line ends may be
+// CR LF, LF or CR alone, and files joined one after another may bring their byte-order marks.
 struct ContactEntries {
     std::vector<NamedNumber> entries;
     int skipped = 0;

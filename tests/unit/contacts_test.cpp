@@ -1,6 +1,8 @@
 // Contacts from vCard and CSV files into phone-book entries, and the phone book as vCards.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "phonebook/contacts.h"
 
 using namespace zelmora;
@@ -19,14 +21,17 @@ const unsigned char *Bytes(const std::string &text) {
     return reinterpret_cast<const unsigned char *>(text.data());
 }
 
-std::string Utf16LeWithBom(const std::u16string &text) {
-    std::string bytes = "\xFF\xFE";
+// UTF-16 without a byte-order mark, little- or big-endian.
+std::string Utf16(const std::u16string &text, bool bigEndian) {
+    std::string bytes;
     for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
+        bytes += static_cast<char>(bigEndian ? c >> 8 : c & 0xFF);
+        bytes += static_cast<char>(bigEndian ? c & 0xFF : c >> 8);
     }
     return bytes;
 }
+
+std::string Utf16LeWithBom(const std::u16string &text) { return "\xFF\xFE" + Utf16(text, false); }
 
 struct Case {
     std::string file;
@@ -91,6 +96,37 @@ TEST(Contacts, VCardsAsPhonesGoogleAndOutlookWriteThem) {
                         u"END:VCARD\r\n"),
          {{u"\u0410\u043D\u043D\u0430", u"+74951234567"}, {u"5550011", u"5550011"}},
          0},
+        // Files joined one after another, each with its byte-order mark: an unended card is
+        // counted, never merged into the next; two whole ones are both read.
+        {"\xEF\xBB\xBF"
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nTEL:111\r\n"
+         "\xEF\xBB\xBF"
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bob\r\nTEL:222\r\nEND:VCARD\r\n",
+         {{u"Bob", u"222"}},
+         1},
+        {"\xEF\xBB\xBF"
+         "BEGIN:VCARD\nFN:Ann\nTEL:111\nEND:VCARD\n"
+         "\xEF\xBB\xBF"
+         "BEGIN:VCARD\nFN:Bob\nTEL:222\nEND:VCARD\n",
+         {{u"Ann", u"111"}, {u"Bob", u"222"}},
+         0},
+        // Lines ended by CR alone (an old Mac), and UTF-16 without a byte-order mark.
+        {"BEGIN:VCARD\rVERSION:3.0\rFN:Cy\rTEL:5550192\rEND:VCARD\r", {{u"Cy", u"5550192"}}, 0},
+        {Utf16(u"BEGIN:VCARD\r\nFN:Di\r\nTEL:5550193\r\nEND:VCARD\r\n", false),
+         {{u"Di", u"5550193"}},
+         0},
+        // Broken data where no name comes from it costs nothing (Android's ORG); a voice
+        // number that takes faxes too is a voice number; an agent's card inside a 2.1 card is
+        // no contact, and the card it stands in goes on.
+        {"BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C3=91=C3=91\r\n"
+         "ORG;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=80\r\nTEL;CELL:55556666\r\n"
+         "TEL;TYPE=VOICE,FAX:5550150\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Boss\r\nAGENT:\r\nBEGIN:VCARD\r\nVERSION:2.1\r\n"
+         "FN:Assistant\r\nTEL:5550161\r\nEND:VCARD\r\nTEL:5550160\r\nEND:VCARD\r\n",
+         {{u"\u00D1\u00D1 (mobile)", u"55556666"},
+          {u"\u00D1\u00D1 (2)", u"5550150"},
+          {u"Boss", u"5550160"}},
+         0},
         // Two numbers in one field; the trunk prefix in brackets kept for the dial to drop.
         {"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Jo\r\nTEL;TYPE=CELL:0171 1234567 / 030 7654321\r\n"
          "TEL:+49 (0)30 1234567\r\nEND:VCARD\r\n",
@@ -134,9 +170,31 @@ TEST(Contacts, CsvFromGoogleOutlookAndThunderbird) {
          0},
         // A quote never closed: that row is skipped.
         {"Name,Mobile Phone\nAnn,5550131\n\"Bob,5550132\n", {{u"Ann", u"5550131"}}, 1},
+        // Lines ended by CR alone, as Excel for Mac writes them.
+        {"Name,Mobile Phone\rAnn,555 0190\rBo,555 0191\r",
+         {{u"Ann", u"5550190"}, {u"Bo", u"5550191"}},
+         0},
+        // Only phone columns hold numbers: Google's phonetic names are none, Outlook's Callback
+        // is one.
+        {"Name,Phonetic First Name,Phonetic Last Name,Phone 1 - Type,Phone 1 - Value\r\n"
+         "Ann,an,li,Mobile,555 0111\r\n",
+         {{u"Ann", u"5550111"}},
+         0},
+        {"First Name,Last Name,Callback,Mobile Phone\r\nAnn,Lee,555 0141,555 0142\r\n",
+         {{u"Ann Lee (callback)", u"5550141"}, {u"Ann Lee (mobile)", u"5550142"}},
+         0},
     };
     for (const Case &c : cases)
         ExpectRead(c, ReadContactsCsv);
+    // A field of megabytes with many quotes is read in one pass, not once per quote.
+    std::string notes;
+    for (int i = 0; i < 400000; ++i)
+        notes += "x\"\"y";
+    const std::string big = "Name,Mobile Phone,Notes\r\nAnn,5550151,\"" + notes + "\"\r\n";
+    const auto start = std::chrono::steady_clock::now();
+    const ContactEntries read = ReadContactsCsv(Bytes(big), big.size(), Latin1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(read.entries, (std::vector<NamedNumber>{{u"Ann", u"5550151"}}));
 }
 
 TEST(Contacts, NumbersAsThePhoneBookKeepsThem) {
@@ -196,6 +254,12 @@ TEST(Contacts, TheFirstLineTellsTheKindOfFile) {
                      12),
          ContactFile::PhoneBook},
         {"Ann|123\n", ContactFile::PhoneBook},
+        // Blank lines and blanks before the first line; CR alone; UTF-16 without a mark.
+        {"\r\n  \r\n  BEGIN:VCARD\r\n", ContactFile::VCard},
+        {"BEGIN:VCARD\rVERSION:3.0\r", ContactFile::VCard},
+        {Utf16(u"BEGIN:VCARD\r\n", false), ContactFile::VCard},
+        {Utf16(u"Name,Mobile Phone\r\n", true), ContactFile::Csv},
+        {Utf16(u"Ann|123\n", false), ContactFile::PhoneBook},
         {"", ContactFile::PhoneBook},
     };
     for (const auto &[file, kind] : cases)
