@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "scoped.h"
@@ -32,14 +33,16 @@ std::wstring FinalPath(HANDLE handle);
 // be listed, and on a volume without a drive letter.
 bool SameFile(HANDLE a, HANDLE b);
 
+// The final path of a folder, without a closing backslash, or empty text.
+std::wstring FolderPath(const wchar_t *folder);
 // The final path of the current directory, without a closing backslash, or empty text.
 std::wstring CurrentFolderPath();
 
-// Opens the file name of the current folder, an old script or export, to read and delete it,
-// only when the handle is the file itself: a link of that name is refused, as deleting or
-// writing through it would change the file it points to. An empty handle otherwise; missing
-// tells whether nothing of that name is there.
-FileHandle OpenOldFile(const wchar_t *name, bool &missing);
+// Opens the file path (a name in the current folder, or a whole path), an old script or
+// export, to read and delete it, only when the handle is the file itself: a link of that name
+// is refused, as deleting or writing through it would change the file it points to. An empty
+// handle otherwise; missing tells whether nothing of that name is there.
+FileHandle OpenOldFile(const wchar_t *path, bool &missing);
 
 // Deletes the file that handle has open (with DELETE access).
 bool DeleteByHandle(HANDLE file);
@@ -50,6 +53,18 @@ bool DeleteOldFile(const wchar_t *name);
 
 // True when all size bytes were written: a full disk can accept part of a write.
 bool WriteWhole(HANDLE file, const void *data, DWORD size);
+
+// ReplaceFileW itself; tests replace it to make a replace fail as Windows' can.
+using ReplaceFileFunction = BOOL(WINAPI *)(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup,
+                                           DWORD flags, LPVOID, LPVOID);
+extern ReplaceFileFunction g_replaceFile;
+
+// Writes a file under a name of its own in target's folder (write fills it; false when it
+// could not), and puts it in the place of the old one only once it is whole: a disk that
+// fills up keeps the last good file, the backup that the user may need. Whatever fails, one
+// whole file stays under target's name, the new one or the old one. An old file that is a link
+// is not replaced: the write would change what it points to. True when the new file is there.
+bool ReplaceFileWhole(const std::wstring &target, const std::function<bool(HANDLE)> &write);
 
 // Puts the current folder back when it goes: Windows' open and save dialogs leave it where the
 // user browsed (OFN_NOCHANGEDIR has no effect on GetOpenFileNameW), and a link's dial moves to

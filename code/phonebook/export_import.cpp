@@ -15,7 +15,6 @@
 #include "../base/message_box.h"
 #include "../base/process_state.h"
 #include "../base/text_cast.h"
-#include "../base/time_limit.h"
 #include "../base/texts.h"
 #include "contacts.h"
 #include "list_rows.h"
@@ -86,55 +85,6 @@ bool WriteRows(HWND list, HANDLE file) {
             return false;
     }
     return true;
-}
-
-// Puts the whole new export in the place of the old one. An old export is replaced with
-// ReplaceFileW, which keeps its attributes and security, as moving over it would not; while
-// another program (a virus scanner, an indexer) holds one of the two files, it tries again for a
-// moment. Both names are given whole: Wine's ReplaceFileW refuses relative ones (ERROR_DIRECTORY).
-bool PutInPlace(const wchar_t *target, const wchar_t *partial, bool oldExists) {
-    wchar_t replaced[MAX_PATH], replacement[MAX_PATH];
-    if (!GetFullPathNameW(target, MAX_PATH, replaced, nullptr) ||
-        !GetFullPathNameW(partial, MAX_PATH, replacement, nullptr))
-        return false;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (oldExists ? ReplaceFileW(replaced, replacement, nullptr,
-                                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                      : MoveFileExW(replacement, replaced, 0))
-            return true;
-        const DWORD error = GetLastError();
-        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-                          error == ERROR_ACCESS_DENIED ||
-                          error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
-                          error == ERROR_UNABLE_TO_REMOVE_REPLACED;
-        if (!held || ElapsedMs(start) >= 1000)
-            return false;
-        Sleep(50);
-    }
-}
-
-// Writes a file under a name of its own in target's folder, and puts it in the place of the old
-// one only once it is whole, in one step of the file system: a disk that fills up keeps the last
-// good export, the backup that the user may need. The old file is replaced only when it is the
-// file itself: were it a link, the export would change what it points to.
-bool ReplaceFileWhole(const std::wstring &target, const std::function<bool(HANDLE)> &write) {
-    std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
-    if (folder.empty())
-        folder = L".";
-    wchar_t partial[MAX_PATH];
-    if (!GetTempFileNameW(folder.c_str(), L"zel", 0, partial))
-        return false;
-    bool whole = false;
-    if (FileHandle file = OpenFile(partial, GENERIC_WRITE, TRUNCATE_EXISTING))
-        whole = write(file.get());
-    bool missing = false, plain = false;
-    if (whole)
-        plain = static_cast<bool>(OpenOldFile(target.c_str(), missing)); // closed again
-    whole = whole && (plain || missing) && PutInPlace(target.c_str(), partial, plain);
-    if (!whole)
-        DeleteFileW(partial);
-    return whole;
 }
 
 } // namespace

@@ -210,3 +210,58 @@ TEST(ExportImport, TheIndexedDuplicateCheckAgreesWithTheLocaleComparison) {
         EXPECT_GT(indexed.size(), 60u);
     }
 }
+
+namespace {
+
+// ReplaceFileW failing as Windows' can, with a backup name given, for as many calls as
+// g_failures says; then the real one. With ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 the old file has
+// gone to the backup's name and the new one kept its own; with the others both kept theirs.
+DWORD g_replaceError = 0;
+int g_failures = 0;
+
+BOOL WINAPI FailingReplace(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
+                           LPVOID exclude, LPVOID reserved) {
+    if (g_failures == 0)
+        return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+    --g_failures;
+    if (g_replaceError == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        MoveFileExW(replaced, backup, MOVEFILE_REPLACE_EXISTING);
+    SetLastError(g_replaceError);
+    return FALSE;
+}
+
+} // namespace
+
+TEST(ReplaceFileWhole, OneWholeFileKeepsTheNameWhateverTheReplaceLeaves) {
+    // A whole path, as the save dialog gives it, over a file that is there.
+    const std::wstring path = ScratchFolder() + L"\\contacts.vcf";
+    const struct {
+        DWORD error;
+        int failures;
+        bool replaced; // the new file has the name; else the old one
+    } cases[] = {
+        {0, 0, true},
+        {ERROR_SHARING_VIOLATION, 1, true},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1000, false},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1, true},
+        {ERROR_UNABLE_TO_REMOVE_REPLACED, 1000, false},
+    };
+    g_replaceFile = FailingReplace;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.error);
+        WriteBytes(path.c_str(), "the old export");
+        g_replaceError = c.error;
+        g_failures = c.failures;
+        const bool done = ReplaceFileWhole(
+            path, [](HANDLE file) { return WriteWhole(file, "the new export", 14); });
+        EXPECT_EQ(done, c.replaced);
+        EXPECT_EQ(FileBytes(path.c_str()), c.replaced ? "the new export" : "the old export");
+        WIN32_FIND_DATAW found;
+        const HANDLE left = FindFirstFileW((ScratchFolder() + L"\\zel*.tmp").c_str(), &found);
+        EXPECT_EQ(left, INVALID_HANDLE_VALUE) << "a partial file or a backup was left";
+        if (left != INVALID_HANDLE_VALUE)
+            FindClose(left);
+    }
+    g_replaceFile = ReplaceFileW;
+    DeleteFileW(path.c_str());
+}
