@@ -16,6 +16,10 @@ namespace zelmora {
 // length: wsprintfW would stop at 1,024 characters.
 std::wstring FormatText(const char16_t *format, std::initializer_list<std::wstring> fills);
 
+// Windows' own text for a system error code, without its line end ("Error 31" where it has
+// none).
+std::wstring SystemErrorText(DWORD error);
+
 // A message box captioned with the product name.
 int ShowMessage(HWND owner, const char16_t *text, UINT flags);
 

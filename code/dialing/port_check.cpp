@@ -7,6 +7,7 @@
 #include "../base/scoped.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
+#include "answering_wait.h"
 
 namespace zelmora {
 
@@ -86,11 +87,57 @@ bool PortIsPresent(const std::wstring &port) {
     return !target.empty() && !IsNeverAModem(device, target) && IsSerialPort(target);
 }
 
-bool PortOpens(const std::wstring &port) {
-    const std::wstring path = L"\\\\.\\" + PortDeviceName(port);
-    return ScopedHandle(
-               CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-               .get() != nullptr;
+PortCreateFunction g_createPortFile = CreateFileW;
+
+namespace {
+
+// One open of a port, shared by the thread that opens and the one that waits for it: whichever
+// lets go last frees it, as a waiter that gives up may leave the open still running.
+struct Opening {
+    std::wstring path;
+    PortOpening result;
+    LONG holders = 2;
+};
+
+void LetGo(Opening *opening) {
+    if (InterlockedDecrement(&opening->holders) == 0)
+        delete opening;
+}
+
+DWORD WINAPI OpenAndClose(void *parameter) {
+    auto *opening = static_cast<Opening *>(parameter);
+    const ScopedHandle port(g_createPortFile(opening->path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+    if (!port) {
+        const DWORD error = GetLastError();
+        const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+        const bool gone = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                          error == ERROR_DEV_NOT_EXIST || error == ERROR_BAD_UNIT;
+        opening->result = {busy ? PortOpen::Busy : gone ? PortOpen::Gone : PortOpen::Failed, error};
+    }
+    LetGo(opening);
+    return 0;
+}
+
+} // namespace
+
+PortOpening OpenPortBriefly(const std::wstring &port, DWORD waitMs, bool answering) {
+    auto *opening = new Opening{L"\\\\.\\" + PortDeviceName(port), {}};
+    const ScopedHandle thread(CreateThread(nullptr, 0, OpenAndClose, opening, 0, nullptr));
+    if (!thread) {
+        const DWORD error = GetLastError();
+        delete opening;
+        return {PortOpen::Failed, error};
+    }
+    PortOpening result = {PortOpen::Hung, 0};
+    if (WaitAnswering(thread.get(), waitMs, answering) == WAIT_OBJECT_0) {
+        result = opening->result;
+    } else {
+        // An open that does not end is asked to stop; the thread lets go of it when it does.
+        CancelSynchronousIo(thread.get());
+    }
+    LetGo(opening);
+    return result;
 }
 
 void ShowPortNotFound(const std::wstring &port, UINT flags) {

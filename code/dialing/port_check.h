@@ -26,10 +26,26 @@ std::wstring PortDeviceName(const std::wstring &port);
 // is no device, such as a file's, is refused: the script's redirection would write into it.
 bool PortIsPresent(const std::wstring &port);
 
-// True when the port opens as the script's redirection will open it, for writing and shared
-// with nobody; it is closed again at once, and nothing is written or read. Windows refuses a
-// port that another program holds open, and the script's echo would then fail without a word.
-bool PortOpens(const std::wstring &port);
+// How an open of the port went: opened; held by another program (access denied, or a sharing
+// violation); gone since it was looked up (unplugged, a Bluetooth port out of range); failed
+// for another reason (error holds the system's code); or still not done when the wait ended.
+enum class PortOpen { Opened, Busy, Gone, Failed, Hung };
+struct PortOpening {
+    PortOpen outcome = PortOpen::Opened;
+    DWORD error = 0;
+};
+
+// Opens the port as the script's redirection will open it, for writing and shared with nobody,
+// and closes it again at once; nothing is written or read. Windows refuses a port that another
+// program holds open, and the script's echo would then fail without a word. The open runs on a
+// thread of its own, as a Bluetooth port's can take seconds: the caller waits up to waitMs,
+// answering its window's messages meanwhile when answering.
+PortOpening OpenPortBriefly(const std::wstring &port, DWORD waitMs, bool answering);
+
+// CreateFileW as the open calls it; tests replace it to make the open fail or take its time.
+using PortCreateFunction = HANDLE(WINAPI *)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
+                                            DWORD, HANDLE);
+extern PortCreateFunction g_createPortFile;
 
 // Shows "Can not find the port ..." for port, in a box without owner, with these flags.
 void ShowPortNotFound(const std::wstring &port, UINT flags);

@@ -13,6 +13,7 @@
 #include "../base/message_box.h"
 #include "../base/scoped.h"
 #include "../base/shell_open.h"
+#include "../base/text_cast.h"
 #include "../base/texts.h"
 #include "answering_wait.h"
 #include "dial_locks.h"
@@ -28,7 +29,16 @@ constexpr wchar_t kScriptFile[] = L"temp.bat";
 constexpr DWORD kScriptGraceMs = 500;
 
 // How a dial went, for the box that tells of it.
-enum class ScriptRun { Ran, TimedOut, NotWritten, UsersFile, PortBusy, NotRun };
+enum class ScriptRun {
+    Ran,
+    TimedOut,
+    NotWritten,
+    UsersFile,
+    PortBusy,
+    PortGone,
+    PortFailed,
+    NotRun
+};
 
 // Whether the old temp.bat that file holds is one of Zelmora's own scripts, a crash's leftover.
 bool HoldsOwnScript(HANDLE file) {
@@ -148,7 +158,7 @@ class SoundToTheEnd {
 // keeping the window busy meanwhile. It holds nothing when it returns, so that a box shown then
 // keeps no other dial waiting.
 ScriptRun RunWhileLocked(const std::wstring &port, const std::string &script, HWND owner,
-                         const wchar_t *sound, bool fromWindow) {
+                         const wchar_t *sound, bool fromWindow, DWORD &portError) {
     const WindowBusy busy(fromWindow ? owner : nullptr);
     // The folder's script, then the port's call: each waits within the one time limit.
     const DWORD start = GetTickCount();
@@ -158,8 +168,21 @@ ScriptRun RunWhileLocked(const std::wstring &port, const std::string &script, HW
     const PortLock portLock(port, TimeLeft(start, g_scriptTimeLimitMs), fromWindow);
     if (!portLock.held())
         return ScriptRun::NotWritten;
-    if (!PortOpens(port))
+    const PortOpening opened =
+        OpenPortBriefly(port, TimeLeft(start, g_scriptTimeLimitMs), fromWindow);
+    portError = opened.error;
+    switch (opened.outcome) {
+    case PortOpen::Opened:
+        break;
+    case PortOpen::Busy:
         return ScriptRun::PortBusy;
+    case PortOpen::Gone:
+        return ScriptRun::PortGone;
+    case PortOpen::Failed:
+        return ScriptRun::PortFailed;
+    case PortOpen::Hung:
+        return ScriptRun::TimedOut;
+    }
     if (const ScriptRun written = WriteScript(script); written != ScriptRun::Ran)
         return written;
     const ScopedHandle interpreter(ShellOpenScript(owner, kScriptFile));
@@ -244,7 +267,8 @@ bool RunScript(const std::wstring &portName, HWND owner, const std::wstring *pho
         ShowPortNotFound(portName, boxFlags);
         return false;
     }
-    switch (RunWhileLocked(portName, *script, owner, sound, fromWindow)) {
+    DWORD portError = 0;
+    switch (RunWhileLocked(portName, *script, owner, sound, fromWindow, portError)) {
     case ScriptRun::Ran:
         return true;
     case ScriptRun::NotWritten:
@@ -258,6 +282,14 @@ bool RunScript(const std::wstring &portName, HWND owner, const std::wstring *pho
         break;
     case ScriptRun::PortBusy:
         ShowMessageNaming(kTextPortBusy, portName, boxFlags);
+        break;
+    case ScriptRun::PortGone:
+        ShowPortNotFound(portName, boxFlags);
+        break;
+    case ScriptRun::PortFailed:
+        ShowMessage(nullptr,
+                    U(FormatText(kTextPortFailed, {portName, SystemErrorText(portError)}).c_str()),
+                    boxFlags);
         break;
     case ScriptRun::NotRun:
         ShowMessage(nullptr, kTextScriptNotRun, boxFlags);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "base/message_box.h"
 #include "base/shared_mutex.h"
 #include "dialing/dial_locks.h"
 #include "dialing/port_check.h"
@@ -88,6 +89,69 @@ TEST(PortLookup, AMissingPortIsRefusedBeforeAnythingIsWritten) {
                     (c.box + std::wstring(L" Check that the modem is connected.")).c_str(),
                     BoxIcon::Error, nullptr);
     }
+}
+
+namespace {
+
+// The port's open as the system may answer it: after delayMs, the real open, or a failure.
+DWORD g_openError = 0, g_openDelayMs = 0;
+
+HANDLE WINAPI SlowOrFailingOpen(LPCWSTR path, DWORD access, DWORD share,
+                                LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                                HANDLE model) {
+    Sleep(g_openDelayMs);
+    if (g_openError == 0)
+        return CreateFileW(path, access, share, security, disposition, flags, model);
+    SetLastError(g_openError);
+    return INVALID_HANDLE_VALUE;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, APortThatWillNotOpenGetsTheBoxOfItsCauseAndTheWindowAnswersMeanwhile) {
+    const std::wstring busy = L"Zelmora can not open the port \"COM3\". Another program may be "
+                              L"using it: close that program, or check that the modem is "
+                              L"connected, and dial again.";
+    const std::wstring failed = L"Zelmora can not open the port \"COM3\", so it dials nothing. "
+                                L"Windows says: ";
+    const struct {
+        DWORD error, delayMs;
+        std::wstring box; // empty: the dial goes on
+    } cases[] = {
+        {ERROR_ACCESS_DENIED, 0, busy},
+        {ERROR_SHARING_VIOLATION, 0, busy},
+        {ERROR_FILE_NOT_FOUND, 0,
+         L"Can not find the port \"COM3\". Check that the modem is connected."},
+        {ERROR_GEN_FAILURE, 0, failed + SystemErrorText(ERROR_GEN_FAILURE)},
+        {ERROR_SEM_TIMEOUT, 1500, failed + SystemErrorText(ERROR_SEM_TIMEOUT)},
+        {0, 1500, L""}, // a Bluetooth port that takes its time, then opens
+    };
+    ShowWindow(main_, SW_SHOWNA); // a dial from the shown window keeps it answering
+    g_createPortFile = SlowOrFailingOpen;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.error);
+        g_openError = c.error;
+        g_openDelayMs = c.delayMs;
+        // Another thread asks the window to answer while the open takes its time.
+        bool answered = c.delayMs == 0;
+        std::thread asker([&] {
+            if (answered)
+                return;
+            Sleep(300);
+            DWORD_PTR result = 0;
+            answered = SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result);
+        });
+        ShellRecorder shell;
+        DialogDriver driver;
+        RunDialScript(L"COM3", main_, L"123");
+        asker.join();
+        EXPECT_TRUE(answered) << "the window did not answer while the port opened";
+        EXPECT_EQ(shell.requests.size(), c.box.empty() ? 1u : 0u);
+        ASSERT_EQ(driver.seen.size(), c.box.empty() ? 0u : 1u);
+        if (!c.box.empty())
+            ExpectOkBox(driver.seen[0], c.box.c_str(), BoxIcon::Error, nullptr);
+    }
+    g_createPortFile = CreateFileW;
 }
 
 TEST(ScriptLock, ADialWaitsForAnotherZelmorasScriptInTheFolderOrOnThePort) {
