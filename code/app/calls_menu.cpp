@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "../base/message_box.h"
 #include "../base/text_cast.h"
 #include "../base/texts.h"
 #include "../dialing/dial_selection.h"
@@ -20,11 +21,13 @@ std::vector<CallRecord> g_shownCalls;
 HWND g_redialWindow = nullptr;
 HHOOK g_redialKey = nullptr;
 
-// The call's date and time as the user's locale writes them.
+// The call's date and time as the user's locale writes them, by the daylight saving time of
+// that date (FileTimeToLocalFileTime would take today's).
 std::u16string When(std::uint64_t time) {
-    FILETIME utc = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)}, local = {};
-    SYSTEMTIME at = {};
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &at))
+    const FILETIME utc = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    SYSTEMTIME universal = {}, at = {};
+    if (!FileTimeToSystemTime(&utc, &universal) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &at))
         return {};
     wchar_t date[64] = {}, clock[64] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &at, nullptr, date, ARRAYSIZE(date));
@@ -72,7 +75,8 @@ bool RunCallsCommand(HWND window, WORD id) {
     } else if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + g_shownCalls.size()) {
         DialRecordedCall(window, g_shownCalls[id - IDM_RECENT_FIRST]);
     } else if (id == IDM_CLEAR_RECENT) {
-        ClearRecentCalls();
+        if (!ClearRecentCalls())
+            ShowMessage(window, kTextRecentCallsKept, MB_ICONINFORMATION);
     } else {
         return false;
     }

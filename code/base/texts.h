@@ -20,6 +20,9 @@ inline constexpr char16_t kTextPortNotFound[] =
 inline constexpr char16_t kTextPortBusy[] =
     u"Zelmora can not open the port \"%s\". Another program may be using it: close that "
     u"program, or check that the modem is connected, and dial again.";
+// The port as it was given, then Windows' own text for the error.
+inline constexpr char16_t kTextPortFailed[] =
+    u"Zelmora can not open the port \"%s\", so it dials nothing. Windows says: %s";
 inline constexpr char16_t kTextScriptNotRun[] =
     u"Windows did not run the script temp.bat, so nothing was dialled. Check that .bat files "
     u"are run by the command interpreter (cmd.exe).";
@@ -115,8 +118,11 @@ inline constexpr char16_t kTextCannotOpenImport[] = u"Can not create file!";
 inline constexpr char16_t kTextOutOfMemory[] = u"Out of memory!";
 inline constexpr char16_t kTextNothingImported[] = u"There is no new items!";
 inline constexpr char16_t kTextImported[] = u"New items is added!";
-// The Calls menu's last command.
+// The Calls menu's last command, and what it says when some calls stay.
 inline constexpr char16_t kMenuClearRecentCalls[] = u"C&lear recent calls";
+inline constexpr char16_t kTextRecentCallsKept[] =
+    u"Some recent calls could not be cleared: Zelmora run as administrator placed them, and only "
+    u"Zelmora run as administrator can clear them.";
 // Contacts. The entries added, then the contacts and numbers skipped.
 inline constexpr char16_t kTextContactsImported[] =
     u"%d entries were added to the phone book. %d contacts or numbers could not be read whole, "

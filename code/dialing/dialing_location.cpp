@@ -225,6 +225,13 @@ std::optional<Location> StoredLocation() {
     const RegistryKey key = OpenMachineKey(DialingKey(), KeyAccess::Read);
     if (!key)
         return std::nullopt;
+    // The location whole, as one writer stored it: Windows' registry virtualization shows each
+    // value from wherever it stands, and a location read value by value could be two runs'.
+    if (const std::optional<std::u16string> whole = ReadText(key.get(), L"Location"))
+        if (const std::optional<std::string> text = Ascii(W(whole->c_str())))
+            if (std::optional<Location> location = ParseLocation(*text))
+                return location;
+    // As earlier Zelmoras stored it, a value each.
     const std::optional<DWORD> country = ReadNumber(key.get(), L"Country");
     if (!country || *country == 0)
         return std::nullopt;
@@ -242,7 +249,11 @@ bool StoreLocation(const Location &location) {
     const RegistryKey key = OpenMachineKey(DialingKey(), KeyAccess::Write);
     if (!key)
         return false;
-    // The country last: a location whose other values did not all reach the key is not taken.
+    // The whole location in one write: it is the old one or the new one, never half of each.
+    if (!StoreText(key.get(), L"Location", FormatLocation(location)))
+        return false;
+    // Then each value, as earlier Zelmoras read them; the country last, so that a location
+    // whose other values did not all reach the key is not taken by them.
     DeleteValue(key.get(), L"Country");
     return StoreText(key.get(), L"AreaCode", location.areaCode) &&
            StoreText(key.get(), L"OutsideAccess", location.outsideAccess) &&

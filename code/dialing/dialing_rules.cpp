@@ -159,6 +159,37 @@ bool IsAccessCode(const std::string &text) {
 
 bool IsAreaCode(const std::string &text) { return std::all_of(text.begin(), text.end(), IsDigit); }
 
+std::string FormatLocation(const Location &location) {
+    return std::to_string(location.country) + "|" + location.areaCode + "|" +
+           location.outsideAccess + "|" + location.longDistanceAccess + "|" +
+           (location.alwaysDialAreaCode ? "1" : "0") + "|" + (location.dialsPlus ? "1" : "0");
+}
+
+std::optional<Location> ParseLocation(std::string_view text) {
+    std::vector<std::string> fields(1);
+    for (char c : text) {
+        if (c == '|')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    const auto flag = [](const std::string &field) { return field == "0" || field == "1"; };
+    if (fields.size() != 6 || fields[0].empty() || fields[0].size() > 9 || !IsAreaCode(fields[0]) ||
+        !IsAreaCode(fields[1]) || !IsAccessCode(fields[2]) || !IsAccessCode(fields[3]) ||
+        !flag(fields[4]) || !flag(fields[5]))
+        return std::nullopt;
+    Location location;
+    location.country = static_cast<std::uint32_t>(std::stoul(fields[0]));
+    if (location.country == 0)
+        return std::nullopt;
+    location.areaCode = fields[1];
+    location.outsideAccess = fields[2];
+    location.longDistanceAccess = fields[3];
+    location.alwaysDialAreaCode = fields[4] == "1";
+    location.dialsPlus = fields[5] == "1";
+    return location;
+}
+
 DialledNumber TranslateNumber(const std::string &number, const std::optional<Location> &location,
                               const std::vector<Country> &countries) {
     using Outcome = DialledNumber::Outcome;

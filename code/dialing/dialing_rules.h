@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "../base/tel_link.h"
@@ -32,6 +33,12 @@ struct Location {
     bool alwaysDialAreaCode = false; // 10-digit dialing: the area code even within the area
     bool dialsPlus = false;          // the modem dials + itself: nothing is translated
 };
+
+// A location as one text, as it is stored whole: country, area code, the two access codes and
+// the check boxes (0 or 1), separated by "|" ("49|30|0,|0,|0|0"). Nothing for a text that is
+// not one, or whose codes could not be dialled.
+std::string FormatLocation(const Location &location);
+std::optional<Location> ParseLocation(std::string_view text);
 
 // True when text may be an access code: digits, * # , W P T (any case) and blanks.
 bool IsAccessCode(const std::string &text);

@@ -59,6 +59,9 @@ std::vector<CallRecord> RecentCalls() {
     return calls;
 }
 
-void ClearRecentCalls() { DeleteMachineKey(RecentKey()); }
+bool ClearRecentCalls() {
+    DeleteMachineKey(RecentKey());
+    return RecentCalls().empty();
+}
 
 } // namespace zelmora

@@ -16,6 +16,9 @@ void RecordCall(CallRecord call);
 // The calls that can be read, newest first; a value that can not be read is passed over.
 std::vector<CallRecord> RecentCalls();
 
-void ClearRecentCalls();
+// Deletes every recent call; false when some are left all the same. Windows' registry
+// virtualization lets a Zelmora that is no administrator delete only the calls that it wrote
+// itself: those that one run as administrator wrote stay, and show again.
+bool ClearRecentCalls();
 
 } // namespace zelmora

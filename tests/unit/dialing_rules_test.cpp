@@ -151,6 +151,22 @@ TEST(DialingRules, DialsALinksLocalNumberAsItsContextAndTheLocationNeedIt) {
     }
 }
 
+TEST(DialingRules, AStoredLocationIsReadWholeOrNotAtAll) {
+    Location office = At(49, "30");
+    office.outsideAccess = "0,";
+    office.longDistanceAccess = "9W";
+    office.alwaysDialAreaCode = true;
+    for (const Location &location : {office, At(1, ""), At(358, "9")}) {
+        const std::optional<Location> back = ParseLocation(FormatLocation(location));
+        ASSERT_TRUE(back.has_value()) << FormatLocation(location);
+        EXPECT_EQ(FormatLocation(*back), FormatLocation(location));
+    }
+    EXPECT_EQ(FormatLocation(office), "49|30|0,|9W|1|0");
+    for (const char *bad : {"", "49|30|||0", "49|30|||0|0|0", "0|30|||0|0", "x|30|||0|0",
+                            "49|(30)|||0|0", "49|30|9&calc||0|0", "49|30|||2|0", "4294967296|||||"})
+        EXPECT_EQ(ParseLocation(bad), std::nullopt) << bad;
+}
+
 TEST(DialingRules, AccessAndAreaCodesHoldOnlyWhatCanBeDialled) {
     for (const char *good : {"", "9", "0,", "*70,9", "#31#", "9W", "9 w p t"})
         EXPECT_TRUE(IsAccessCode(good)) << good;

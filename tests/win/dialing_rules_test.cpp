@@ -107,6 +107,26 @@ TEST_F(MainWindowTest, DialingRulesStoresWhatTheUserChoosesOrNamesTheFieldThatCa
             EXPECT_EQ(stored->dialsPlus, c.stored->dialsPlus);
         }
     }
+    // Each label before its field, and each access key once.
+    {
+        DialogDriver driver;
+        driver.Then([&](const SeenWindow &w) {
+            ExpectLabelledTemplateOrder(w.window, {{-1, L"&Country/region:"},
+                                                   {IDC_COUNTRY},
+                                                   {-1, L"&Area code:"},
+                                                   {IDC_AREA_CODE},
+                                                   {-1, L"Outside line for &local calls:"},
+                                                   {IDC_OUTSIDE_ACCESS},
+                                                   {-1, L"Outside line for lo&ng-distance calls:"},
+                                                   {IDC_LONG_DISTANCE_ACCESS},
+                                                   {IDC_ALWAYS_AREA_CODE},
+                                                   {IDC_DIALS_PLUS},
+                                                   {IDOK},
+                                                   {IDCANCEL}});
+            PostCommand(w.window, IDCANCEL);
+        });
+        Command(IDM_DIALING_RULES);
+    }
     // Shown again, the dialog holds what was stored; Cancel changes nothing.
     StoreLocation({49, "30", "0,", "", true, false});
     DialogDriver driver;
@@ -123,6 +143,18 @@ TEST_F(MainWindowTest, DialingRulesStoresWhatTheUserChoosesOrNamesTheFieldThatCa
     Command(IDM_DIALING_RULES);
     EXPECT_EQ(shown, L"Germany (49)|30|0,|always");
     EXPECT_EQ(StoredLocation()->areaCode, "30");
+    // A value that another writer left (what registry virtualization shows from another store)
+    // does not mix into the location stored whole; without the whole, the values are read.
+    {
+        const RegistryKey key = OpenMachineKey(kDialingKey, KeyAccess::Write);
+        WriteText(key.get(), L"AreaCode", u"89");
+    }
+    EXPECT_EQ(StoredLocation()->areaCode, "30");
+    {
+        const RegistryKey key = OpenMachineKey(kDialingKey, KeyAccess::Write);
+        DeleteValue(key.get(), L"Location");
+    }
+    EXPECT_EQ(StoredLocation()->areaCode, "89");
 }
 
 namespace {

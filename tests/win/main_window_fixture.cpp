@@ -112,6 +112,17 @@ void ExpectLabelledTemplateOrder(HWND dialog, const std::vector<TemplateItem> &o
         if (const wchar_t *amp = wcschr(text, L'&'); amp && i + 1 < order.size())
             keys.emplace_back(amp[1], GetWindow(child, GW_HWNDNEXT));
     }
+    // No two of its controls share an access key: Alt would reach only the first.
+    std::wstring used;
+    for (HWND item = GetWindow(dialog, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
+        wchar_t text[128] = {};
+        GetWindowTextW(item, text, 128);
+        if (const wchar_t *amp = wcschr(text, L'&'); amp && amp[1] && amp[1] != L'&') {
+            EXPECT_EQ(used.find(towlower(amp[1])), std::wstring::npos)
+                << "Alt+" << static_cast<char>(amp[1]) << " twice";
+            used += towlower(amp[1]);
+        }
+    }
     ShowWindow(dialog, SW_SHOW);
     for (const auto &[key, control] : keys) {
         SetFocus(GetWindow(dialog, GW_CHILD));
