@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "base/list_view.h"
+#include "dialing/caller_id.h"
 #include "base/process_state.h"
 #include "phonebook/export_import.h"
 #include "phonebook/list_rows.h"
@@ -264,6 +266,36 @@ int wmain(int argc, wchar_t **argv) {
                 Report((std::string("read-") + c.name).c_str(), n, ReadFloor(c.file));
                 DeleteFileW(c.file);
             }
+        }
+        // A caller's number matched to the phone book of the list: reading its numbers from the
+        // list, then the match, for the last entry's number as a caller ID gives it in the
+        // entries' own area (the median of 21 matches).
+        {
+            ClearList(list);
+            Fill(list, n, random);
+            std::vector<std::u16string> phones;
+            Report("read-phones", n, Milliseconds([&] {
+                       for (int row = 0; row < n; ++row)
+                           phones.push_back(zelmora::ReadCell(list, row, 1));
+                   }));
+            const std::vector<zelmora::Country> countries = {
+                {1, 1, u"United States of America", "G", "1FG", "011EFG"}};
+            zelmora::Location location;
+            location.country = 1;
+            location.areaCode = "555";
+            const std::string caller = std::to_string(1000000 + n - 1);
+            std::vector<double> times;
+            for (int round = 0; round < 21; ++round) {
+                const auto start = std::chrono::steady_clock::now();
+                const auto found = zelmora::MatchCaller(caller, phones, location, countries);
+                times.push_back(std::chrono::duration<double, std::milli>(
+                                    std::chrono::steady_clock::now() - start)
+                                    .count());
+                if (!found)
+                    std::printf("match-caller %d: no entry found\n", n);
+            }
+            std::sort(times.begin(), times.end());
+            std::printf("match-caller %d %.2f\n", n, times[times.size() / 2]);
         }
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBenchKey);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kBenchKey);

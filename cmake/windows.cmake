@@ -19,6 +19,7 @@ target_compile_definitions(zelmora_core PUBLIC UNICODE _UNICODE)
 add_library(zelmora_win STATIC
   code/app/calls_menu.cpp
   code/app/help_menu.cpp
+  code/app/incoming_calls.cpp
   code/app/link_dial.cpp
   code/app/main_window.cpp
   code/app/startup.cpp
@@ -31,6 +32,7 @@ add_library(zelmora_win STATIC
   code/base/shell_open.cpp
   code/base/wine.cpp
   code/dialing/answering_wait.cpp
+  code/dialing/call_listener.cpp
   code/dialing/dial_locks.cpp
   code/dialing/dial_selection.cpp
   code/dialing/dialing_location.cpp

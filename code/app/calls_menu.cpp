@@ -1,6 +1,9 @@
 // The Calls menu and Redial's key.
 #include "calls_menu.h"
 
+#include "incoming_calls.h"
+
+#include <algorithm>
 #include <vector>
 
 #include "../base/message_box.h"
@@ -52,16 +55,23 @@ void FillCallsMenu(HWND window) {
     HMENU menu = GetSubMenu(GetMenu(window), kCallsMenuPosition);
     if (!menu)
         return;
-    while (GetMenuItemCount(menu) > 1)
-        DeleteMenu(menu, 1, MF_BYPOSITION);
+    // Redial and Show incoming calls stay; the calls after them are made anew.
+    while (GetMenuItemCount(menu) > 2)
+        DeleteMenu(menu, 2, MF_BYPOSITION);
+    CheckMenuItem(menu, IDM_SHOW_INCOMING,
+                  MF_BYCOMMAND | (IncomingCallsShown() ? MF_CHECKED : MF_UNCHECKED));
     g_shownCalls = RecentCalls();
-    EnableMenuItem(menu, IDM_REDIAL,
-                   MF_BYCOMMAND | (g_shownCalls.empty() ? MF_GRAYED : MF_ENABLED));
+    const bool placed = std::any_of(g_shownCalls.begin(), g_shownCalls.end(), [](const auto &call) {
+        return call.start != CallStart::Incoming;
+    });
+    EnableMenuItem(menu, IDM_REDIAL, MF_BYCOMMAND | (placed ? MF_ENABLED : MF_GRAYED));
     if (g_shownCalls.empty())
         return;
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    // A caller that gave no number can not be called back.
     for (std::size_t i = 0; i < g_shownCalls.size(); ++i)
-        AppendMenuW(menu, MF_STRING, IDM_RECENT_FIRST + i,
+        AppendMenuW(menu, MF_STRING | (g_shownCalls[i].given.empty() ? MF_GRAYED : 0),
+                    IDM_RECENT_FIRST + i,
                     W(CallMenuLine(g_shownCalls[i], When(g_shownCalls[i].time)).c_str()));
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, IDM_CLEAR_RECENT, W(kMenuClearRecentCalls));
@@ -69,11 +79,16 @@ void FillCallsMenu(HWND window) {
 
 bool RunCallsCommand(HWND window, WORD id) {
     if (id == IDM_REDIAL) {
-        const std::vector<CallRecord> calls = RecentCalls();
-        if (!calls.empty())
-            DialRecordedCall(window, calls.front());
+        // The newest call placed: a call that came in is called back from its own line.
+        for (const CallRecord &call : RecentCalls())
+            if (call.start != CallStart::Incoming) {
+                DialRecordedCall(window, call);
+                break;
+            }
     } else if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + g_shownCalls.size()) {
         DialRecordedCall(window, g_shownCalls[id - IDM_RECENT_FIRST]);
+    } else if (id == IDM_SHOW_INCOMING) {
+        ToggleIncomingCalls(window);
     } else if (id == IDM_CLEAR_RECENT) {
         if (!ClearRecentCalls())
             ShowMessage(window, kTextRecentCallsKept, MB_ICONINFORMATION);

@@ -10,6 +10,7 @@
 #include "../base/text_cast.h"
 #include "../base/texts.h"
 #include "../dialing/answering_wait.h"
+#include "../dialing/call_listener.h"
 #include "../dialing/dial_selection.h"
 #include "../dialing/dialing_rules_dialog.h"
 #include "../dialing/link_modem.h"
@@ -23,6 +24,7 @@
 #include "../res/resource.h"
 #include "calls_menu.h"
 #include "help_menu.h"
+#include "incoming_calls.h"
 #include "link_dial.h"
 #include "startup.h"
 
@@ -53,6 +55,7 @@ void OnInitDialog(HWND window) {
     // A link handed over from a browser, which runs at a lower integrity than a Zelmora started
     // with "Run as administrator": let it through. TakeLink checks the data, and the dial asks.
     ChangeWindowMessageFilterEx(window, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+    StartIncomingCalls(window);
     FillCallsMenu(window);
     InstallRedialKey(window);
     // A link that opened the window, as no modem for links was known, is taken up when shown.
@@ -209,8 +212,13 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (!HIWORD(lParam) && reinterpret_cast<HMENU>(wParam) == GetSubMenu(GetMenu(window), 1))
             FillCallsMenu(window);
         return FALSE;
+    case kListenerMessage:
+        RunReportingOutOfMemory(window, [window] { TakeIncomingCalls(window); });
+        return TRUE;
     case WM_DESTROY:
         RemoveRedialKey();
+        // The port is closed before the save, and the worker that read it has ended.
+        StopIncomingCalls(window);
         SaveUnlessQuickAction(SaveFailure::Reported);
         return FALSE;
     }

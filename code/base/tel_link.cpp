@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ascii_case.h"
+#include "characters.h"
 #include "limits.h"
 
 namespace zelmora {

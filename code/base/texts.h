@@ -118,6 +118,21 @@ inline constexpr char16_t kTextCannotOpenImport[] = u"Can not create file!";
 inline constexpr char16_t kTextOutOfMemory[] = u"Out of memory!";
 inline constexpr char16_t kTextNothingImported[] = u"There is no new items!";
 inline constexpr char16_t kTextImported[] = u"New items is added!";
+// Calls that come in: who called (the entry's name and the number, the number, or these words),
+// then the time; the rings once the call is over; the mark of such a call in the Calls menu.
+inline constexpr char16_t kIncomingCall[] = u"Incoming call: %s, %s";
+inline constexpr char16_t kLastIncomingCall[] = u"Last incoming call: %s, %s, %s";
+inline constexpr char16_t kCallerWithheld[] = u"number withheld";
+inline constexpr char16_t kCallerOutOfArea[] = u"number not available";
+inline constexpr char16_t kCallerNotGiven[] = u"no number given";
+inline constexpr char16_t kRangOnce[] = u"rang once";
+inline constexpr char16_t kRangTimes[] = u"rang %d times";
+inline constexpr char16_t kIncomingMark[] = u"Incoming: ";
+inline constexpr char16_t kIncomingBalloonTitle[] = u"Incoming call";
+// The port.
+inline constexpr char16_t kTextCanNotListen[] =
+    u"Zelmora can not listen for incoming calls on the port \"%s\": the port does not open, or "
+    u"the modem does not answer its caller-ID commands. Show incoming calls is off again.";
 // The Calls menu's last command, and what it says when some calls stay.
 inline constexpr char16_t kMenuClearRecentCalls[] = u"C&lear recent calls";
 inline constexpr char16_t kTextRecentCallsKept[] =

@@ -271,6 +271,45 @@ std::optional<CanonicalNumber> Canonical(const std::string &number, const Locati
     return canonical;
 }
 
+std::string LineForm(const std::string &number, const std::optional<Location> &location,
+                     const std::vector<Country> &countries) {
+    // The number's digits up to its first pause, and a + before them.
+    std::string written;
+    for (char c : number) {
+        if (c == ',' || (!IsDigit(c) && !IsSeparator(c) && c != '+'))
+            break;
+        if (IsDigit(c) || (c == '+' && written.empty()))
+            written += c;
+    }
+    const auto digits = [](std::string text) {
+        std::erase_if(text, [](char c) { return !IsDigit(c); });
+        return text;
+    };
+    const Country *home = location ? FindCountry(countries, location->country) : nullptr;
+    if (!home)
+        return digits(written);
+    const std::string international = PrefixBefore(home->international, "E");
+    const std::string trunk = PrefixBefore(home->longDistance, "FI");
+    const std::string homeCode = std::to_string(home->code);
+    if (written.empty() || written[0] != '+') {
+        if (!international.empty() && written.compare(0, international.size(), international) == 0)
+            written.replace(0, international.size(), "+");
+        else if (!trunk.empty() && written.size() > trunk.size() &&
+                 written.compare(0, trunk.size(), trunk) == 0)
+            written.replace(0, trunk.size(), "+" + homeCode);
+        else if (home->code == kNorthAmerica && written.size() == 10)
+            written.insert(0, "+1");
+        else
+            return written; // a local number, as the line dials it
+    }
+    Location plain;
+    plain.country = location->country;
+    plain.areaCode = location->areaCode;
+    const DialledNumber dialled = TranslateNumber(written, plain, countries);
+    return dialled.outcome == DialledNumber::Outcome::Dialled ? digits(dialled.digits)
+                                                              : digits(written);
+}
+
 LinkDialled TranslateLink(const LinkNumber &link, const std::optional<Location> &location,
                           const std::vector<Country> &countries) {
     using Outcome = DialledNumber::Outcome;

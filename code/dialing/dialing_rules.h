@@ -82,6 +82,14 @@ struct CanonicalNumber {
 std::optional<CanonicalNumber> Canonical(const std::string &number, const Location &location,
                                          const std::vector<Country> &countries);
 
+// The digits that the line dials for number from location, without the outside-line digits and
+// what follows a pause: how a caller's number and a phone-book entry are matched. A number of
+// the user's own country written as a call within it (the trunk prefix first, or in North
+// America ten digits) or as an international call (the international prefix first) is read
+// as the number in international form it is. Without a location, the number's digits.
+std::string LineForm(const std::string &number, const std::optional<Location> &location,
+                     const std::vector<Country> &countries);
+
 // What a link dials from location: its number as the rules read it (for the box and the recent
 // calls) and what the modem gets. A number in international form, or one without a context, is
 // translated as TranslateNumber does. A local number within its phone-context: where that is

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "../base/characters.h"
 #include "../base/limits.h"
+#include "../base/texts.h"
 
 namespace zelmora {
 
@@ -18,10 +20,60 @@ const char16_t *StartName(CallStart start) {
         return u"link";
     case CallStart::CommandLine:
         return u"command line";
+    case CallStart::Incoming:
+        return u"incoming";
     case CallStart::Window:
         break;
     }
     return u"window";
+}
+
+// A caller's kind of number as the record names it.
+const char16_t *CallerName(Caller::Number kind) {
+    switch (kind) {
+    case Caller::Number::Withheld:
+        return u"withheld";
+    case Caller::Number::OutOfArea:
+        return u"out of area";
+    case Caller::Number::NotGiven:
+        return u"none";
+    case Caller::Number::Given:
+        break;
+    }
+    return u"given";
+}
+
+std::u16string Decimal(unsigned value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+// The start field of a call that came in: "incoming 4 given", its rings and the kind of number.
+std::u16string IncomingStart(const CallRecord &record) {
+    return std::u16string(StartName(CallStart::Incoming)) + u" " + Decimal(record.rings) + u" " +
+           CallerName(record.caller);
+}
+
+bool ReadIncomingStart(const std::u16string &field, CallRecord &record) {
+    const std::u16string prefix = std::u16string(StartName(CallStart::Incoming)) + u" ";
+    if (field.rfind(prefix, 0) != 0)
+        return false;
+    std::size_t at = prefix.size();
+    unsigned rings = 0;
+    for (; at < field.size() && IsDigit(field[at]) && rings < 1000; ++at)
+        rings = rings * 10 + (field[at] - u'0');
+    if (at == prefix.size() || at >= field.size() || field[at] != u' ')
+        return false;
+    const std::u16string kind = field.substr(at + 1);
+    for (Caller::Number number : {Caller::Number::Given, Caller::Number::Withheld,
+                                  Caller::Number::OutOfArea, Caller::Number::NotGiven})
+        if (kind == CallerName(number)) {
+            record.start = CallStart::Incoming;
+            record.rings = rings;
+            record.caller = number;
+            return true;
+        }
+    return false;
 }
 
 std::u16string Hex(std::uint64_t value, int digits) {
@@ -45,7 +97,8 @@ std::u16string FormatCallRecord(const CallRecord &record) {
         for (char16_t c : *field) // a separator in a field would split it
             text += c == kSeparator ? u' ' : c;
     }
-    return text + kSeparator + StartName(record.start);
+    return text + kSeparator +
+           (record.start == CallStart::Incoming ? IncomingStart(record) : StartName(record.start));
 }
 
 std::optional<CallRecord> ParseCallRecord(const std::u16string &valueName,
@@ -79,13 +132,16 @@ std::optional<CallRecord> ParseCallRecord(const std::u16string &valueName,
     record.dialled = fields[3];
     record.modem = fields[4];
     record.port = fields[5];
-    if (record.given.empty() || record.dialled.empty() || record.port.empty())
-        return std::nullopt;
     if (fields[6] == StartName(CallStart::Link))
         record.start = CallStart::Link;
     else if (fields[6] == StartName(CallStart::CommandLine))
         record.start = CallStart::CommandLine;
-    else if (fields[6] != StartName(CallStart::Window))
+    else if (fields[6] != StartName(CallStart::Window) && !ReadIncomingStart(fields[6], record))
+        return std::nullopt;
+    // A placed call has its numbers; a caller that gave none has none.
+    const bool numbered =
+        record.start != CallStart::Incoming || record.caller == Caller::Number::Given;
+    if (record.port.empty() || (numbered && (record.given.empty() || record.dialled.empty())))
         return std::nullopt;
     return record;
 }
@@ -99,11 +155,39 @@ std::vector<std::u16string> CallValuesToDrop(std::vector<std::u16string> names) 
     return names;
 }
 
+std::u16string CallerText(const CallRecord &record) {
+    switch (record.caller) {
+    case Caller::Number::Withheld:
+        return kCallerWithheld;
+    case Caller::Number::OutOfArea:
+        return kCallerOutOfArea;
+    case Caller::Number::NotGiven:
+        return kCallerNotGiven;
+    case Caller::Number::Given:
+        break;
+    }
+    return record.name.empty() ? record.given : record.name + u" (" + record.given + u")";
+}
+
+std::u16string RingsText(unsigned rings) {
+    if (rings == 1)
+        return kRangOnce;
+    std::u16string text = kRangTimes;
+    text.replace(text.find(u"%d"), 2, Decimal(rings));
+    return text;
+}
+
 std::u16string CallMenuLine(const CallRecord &record, const std::u16string &when) {
-    std::u16string line = record.name.empty() ? record.given : record.name;
-    if (!record.name.empty())
-        line += u", " + record.given;
-    line += u", " + record.port + u", " + when;
+    std::u16string line;
+    if (record.start == CallStart::Incoming) {
+        line = kIncomingMark + CallerText(record) + u", " + record.port + u", " + when + u", " +
+               RingsText(record.rings);
+    } else {
+        line = record.name.empty() ? record.given : record.name;
+        if (!record.name.empty())
+            line += u", " + record.given;
+        line += u", " + record.port + u", " + when;
+    }
     std::u16string shown;
     for (char16_t c : line) {
         if (c == u'&')

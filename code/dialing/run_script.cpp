@@ -16,6 +16,7 @@
 #include "../base/text_cast.h"
 #include "../base/texts.h"
 #include "answering_wait.h"
+#include "call_listener.h"
 #include "dial_locks.h"
 #include "dial_script.h"
 #include "port_check.h"
@@ -168,8 +169,15 @@ ScriptRun RunWhileLocked(const std::wstring &port, const std::string &script, HW
     const PortLock portLock(port, TimeLeft(start, g_scriptTimeLimitMs), fromWindow);
     if (!portLock.held())
         return ScriptRun::NotWritten;
-    const PortOpening opened =
-        OpenPortBriefly(port, TimeLeft(start, g_scriptTimeLimitMs), fromWindow);
+    // A Zelmora that listens on the port for calls lets go of it, and takes it again once the
+    // port's lock is free: after the interpreter has ended.
+    const bool listened = AskListenerToLetGo(port);
+    PortOpening opened = OpenPortBriefly(port, TimeLeft(start, g_scriptTimeLimitMs), fromWindow);
+    for (const DWORD asked = GetTickCount();
+         listened && opened.outcome == PortOpen::Busy && ElapsedMs(asked) < 3000;) {
+        WaitAnswering(nullptr, 100, fromWindow);
+        opened = OpenPortBriefly(port, TimeLeft(start, g_scriptTimeLimitMs), fromWindow);
+    }
     portError = opened.error;
     switch (opened.outcome) {
     case PortOpen::Opened:

@@ -1,7 +1,7 @@
 // The text of a contacts file: its encoding told apart and decoded, its line ends made one.
 #include <algorithm>
 
-#include "../base/ascii_case.h"
+#include "../base/characters.h"
 #include "contact_parts.h"
 
 namespace zelmora::contact {

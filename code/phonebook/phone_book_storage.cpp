@@ -7,7 +7,7 @@
 #include <deque>
 #include <set>
 
-#include "../base/ascii_case.h"
+#include "../base/characters.h"
 
 namespace zelmora {
 

@@ -1,7 +1,7 @@
 // The registry store behind the phone book's load and save.
 #include "registry_store.h"
 
-#include "../base/ascii_case.h"
+#include "../base/characters.h"
 #include "../base/list_view.h"
 #include "../base/message_box.h"
 #include "../base/process_state.h"

@@ -1,5 +1,5 @@
 // vCard files (2.1, 3.0 and 4.0) read into phone-book entries.
-#include "../base/ascii_case.h"
+#include "../base/characters.h"
 #include "contact_parts.h"
 
 namespace zelmora {

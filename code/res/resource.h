@@ -19,6 +19,7 @@
 #define IDM_EXPORT_CONTACTS 32776
 #define IDM_REDIAL 32777
 #define IDM_CLEAR_RECENT 32778
+#define IDM_SHOW_INCOMING 32779
 #define IDM_RECENT_FIRST 32800 // to 32819: the recent calls, newest first
 
 // Strings
@@ -42,6 +43,7 @@
 #define IDC_ADD 4
 #define IDC_EDIT 5
 #define IDC_DELETE 6
+#define IDC_INCOMING_CALL 1005
 
 // Entry dialog: the keypad keys are 3 to 14 in the order 1 2 3 4 5 6 7 8 9 * 0 #, then backspace
 #define IDC_NAME 1001

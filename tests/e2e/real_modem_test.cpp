@@ -27,8 +27,9 @@ struct Window {
     std::unique_ptr<ZelmoraProcess> zelmora;
     HWND main = nullptr;
 
-    void Open(const wchar_t *number, const zelmora::Location &location) {
-        StoreEntries({{L"Far end", number}});
+    void Open(const wchar_t *number, const zelmora::Location &location,
+              const wchar_t *name = L"Far end") {
+        StoreEntries({{name, number}});
         zelmora::StoreLocation(location);
         zelmora = std::make_unique<ZelmoraProcess>(L"");
         main = zelmora->FindWindowTitled(L"Zelmora");
@@ -46,6 +47,17 @@ struct Window {
         SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                             reinterpret_cast<LPARAM>(GetDlgItem(main, button)), SMTO_NORMAL, 20000,
                             &result);
+    }
+    // Opens the Calls menu as the keyboard does (Alt+C), which lists the calls anew, and
+    // closes it again with Esc.
+    void OpenCallsMenu() {
+        PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 'c');
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; }));
+        for (int i = 0; i < 2 && IsWindow(menu); ++i) {
+            PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            Sleep(200);
+        }
     }
     // Enter, or a double-click on the first entry, in the phone book, as the user gives them.
     void InPhoneBook(UINT message, WPARAM wParam) {
@@ -197,4 +209,119 @@ TEST(RealModem, QuickDialLinkAndWindowAreRecordedAndRedialPlacesTheNewestAgain) 
     for (const auto &[name, data] : StoredValues())
         EXPECT_TRUE(name == L"00_Name" || name == L"00_PhoneNumber" || name.rfind(L"Link", 0) == 0)
             << testing::PrintToString(name);
+}
+
+namespace {
+
+// The window's line of who is calling.
+std::wstring IncomingLine(HWND main) {
+    wchar_t text[256] = {};
+    GetDlgItemTextW(main, IDC_INCOMING_CALL, text, ARRAYSIZE(text));
+    return text;
+}
+
+// Waits until the window's line begins with start; what it says then.
+std::wstring WaitForLine(HWND main, const std::wstring &start, unsigned timeoutMs) {
+    std::wstring line;
+    WaitUntil([&] { return (line = IncomingLine(main)).rfind(start, 0) == 0; }, timeoutMs);
+    return line;
+}
+
+} // namespace
+
+TEST(RealModem, ACallThatComesInIsNamedRecordedAndCalledBackWhileEveryDialStillGoesOut) {
+    ASSERT_TRUE(TestModemAvailable());
+    ASSERT_TRUE(FarEndStopsRinging("com7", FarEndReport("com7").size()));
+    DeletePhoneBookKey();
+    Window window;
+    window.Open(L"555-0222", {49, "30", "", "", false, false}, L"Bob Smith");
+    // Show incoming calls for COM7: the modem is asked for caller ID.
+    std::size_t said = ModemAnswers("com7").size();
+    window.Press(IDM_SHOW_INCOMING);
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::string answers = ModemAnswers("com7").substr(said);
+        return answers.find("OK", answers.find("AT+VCID=1")) != std::string::npos;
+    })) << ModemAnswers("com7").substr(said);
+    // A caller in the phone book: named within a second of the modem's report of the number.
+    said = ModemAnswers("com7").size();
+    ASSERT_TRUE(FarEndCalls("com7", "Bob", "5550222", 2));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ModemAnswers("com7").find("NMBR=5550222", said) != std::string::npos; },
+        15000));
+    const DWORD reported = GetTickCount();
+    const std::wstring named = L"Incoming call: Bob Smith (5550222), ";
+    EXPECT_EQ(WaitForLine(window.main, named, 3000).substr(0, named.size()), named);
+    EXPECT_LT(GetTickCount() - reported, 1000u);
+    SaveScreenshot(window.main, L"main-window-incoming-call");
+    // Once it rings no more, it is a recent call, with its rings.
+    ASSERT_TRUE(WaitForRings("com7", said, 2));
+    const std::wstring last = WaitForLine(window.main, L"Last incoming call:", 10000);
+    EXPECT_NE(last.find(L", rang 2 times"), std::wstring::npos) << testing::PrintToString(last);
+    std::vector<zelmora::CallRecord> calls = zelmora::RecentCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls[0].start, zelmora::CallStart::Incoming);
+    EXPECT_EQ(calls[0].name + u"|" + calls[0].given + u"|" + calls[0].port,
+              u"Bob Smith|5550222|COM7");
+    EXPECT_EQ(calls[0].rings, 2u);
+    // Called back from the Calls menu, on the port listened on: the listener lets go of it for
+    // the script, the far end is called, and listening goes on afterwards.
+    std::size_t before = FarEndReport("com7").size();
+    window.OpenCallsMenu();
+    window.Press(IDM_RECENT_FIRST);
+    EXPECT_EQ(WaitForFarEndCall("com7", before), "5550222");
+    window.Press(IDC_HANG_UP);
+    EXPECT_TRUE(FarEndStopsRinging("com7", FarEndReport("com7").size()));
+    // Dial in the window, and a quick dial from a process of its own: each script has the
+    // port while it runs, whoever listens.
+    const struct {
+        const char *way;
+        std::function<void()> dial, hangUp;
+    } ways[] = {
+        {"Dial in the window", [&] { window.Press(IDC_DIAL); }, [&] { window.Press(IDC_HANG_UP); }},
+        {"quick dial", [] { ZelmoraProcess(L"/phone:5550222 /port:COM7").Wait(10000); },
+         [] { ZelmoraProcess(L"/port:COM7 /hangup").Wait(10000); }}};
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.way);
+        before = FarEndReport("com7").size();
+        said = ModemAnswers("com7").size();
+        way.dial();
+        EXPECT_EQ(WaitForFarEndCall("com7", before), "5550222");
+        way.hangUp();
+        EXPECT_TRUE(FarEndStopsRinging("com7", FarEndReport("com7").size()));
+        // The listener let go of the port for the script and took it again afterwards, asking
+        // the modem for caller ID anew. (Under Wine a second open of a port does not fail, so
+        // this, not the dial, shows it.)
+        EXPECT_TRUE(WaitUntil([&] {
+            const std::string answers = ModemAnswers("com7");
+            const std::size_t dialled = answers.find("atd ", said);
+            return dialled != std::string::npos &&
+                   answers.find("AT+VCID=1", dialled) != std::string::npos;
+        })) << ModemAnswers("com7").substr(said);
+    }
+    // A caller not in the phone book, then one that gives no number: listening went on.
+    const struct {
+        const char *name, *number;
+        const wchar_t *line;
+    } callers[] = {{"Eve", "5550333", L"Incoming call: 5550333, "},
+                   {"Zoe", "-", L"Incoming call: no number given, "}};
+    for (const auto &caller : callers) {
+        SCOPED_TRACE(caller.name);
+        said = ModemAnswers("com7").size();
+        ASSERT_TRUE(FarEndCalls("com7", caller.name, caller.number, 1));
+        EXPECT_EQ(WaitForLine(window.main, caller.line, 15000).substr(0, wcslen(caller.line)),
+                  caller.line);
+        ASSERT_TRUE(WaitForRings("com7", said, 1));
+        WaitForLine(window.main, L"Last incoming call:", 10000);
+    }
+    calls = zelmora::RecentCalls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[0].caller, zelmora::Caller::Number::NotGiven);
+    EXPECT_EQ(calls[1].given + u"|" + calls[1].name, u"5550333|");
+    // Off again: the choice is forgotten, and the port is free.
+    window.Press(IDM_SHOW_INCOMING);
+    window.Press(IDCANCEL);
+    EXPECT_EQ(window.zelmora->Wait(10000), 0);
+    for (const auto &[name, data] : StoredValues())
+        EXPECT_NE(name, L"IncomingCallsPort");
+    DeletePhoneBookKey();
 }

@@ -227,7 +227,9 @@ TEST(Release, ASecondSilentInstallGoesIntoTheFolderOfTheFirst) {
     EXPECT_FALSE(Exists(standard + L"\\zelmora.exe"));
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation"), chosen);
     RunToEnd(chosen + L"\\Uninstall.exe", L"/S _?=" + chosen);
-    DeleteFileW((chosen + L"\\Uninstall.exe").c_str());
-    RemoveDirectoryW(chosen.c_str());
-    EXPECT_FALSE(Exists(chosen));
+    // The uninstaller's file may stay in use for a moment after its process has ended.
+    EXPECT_TRUE(WaitUntil([&] {
+        DeleteFileW((chosen + L"\\Uninstall.exe").c_str());
+        return RemoveDirectoryW(chosen.c_str()) || !Exists(chosen);
+    }));
 }

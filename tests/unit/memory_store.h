@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "base/ascii_case.h"
+#include "base/characters.h"
 #include "phonebook/phone_book_storage.h"
 
 // Value names as the registry compares them: without regard to letter case.

@@ -28,6 +28,24 @@ TEST(RecentCalls, ARecordReadsBackAndADamagedOneIsRefused) {
         other.start = start;
         EXPECT_EQ(ParseCallRecord(name, FormatCallRecord(other))->start, start);
     }
+    // A call that came in: its rings and its kind of number come back; one that gave no number
+    // has none. Its start field is one that a Zelmora without incoming calls refuses.
+    for (Caller::Number kind : {Caller::Number::Given, Caller::Number::Withheld,
+                                Caller::Number::OutOfArea, Caller::Number::NotGiven}) {
+        CallRecord incoming = {
+            call.time, CallStart::Incoming, u"Bob Smith", u"5550222", u"5550222", u"M", u"COM7", 4,
+            kind};
+        if (kind != Caller::Number::Given)
+            incoming.name = incoming.given = incoming.dialled = u"";
+        const std::u16string recorded = FormatCallRecord(incoming);
+        EXPECT_EQ(recorded.substr(recorded.rfind(u'\x1F') + 1).substr(0, 11), u"incoming 4 ");
+        const std::optional<CallRecord> read = ParseCallRecord(name, recorded);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->start, CallStart::Incoming);
+        EXPECT_EQ(read->rings, 4u);
+        EXPECT_EQ(read->caller, kind);
+        EXPECT_EQ(read->name + u"|" + read->given, incoming.name + u"|" + incoming.given);
+    }
     // Values that another program wrote, or that were cut: passed over, never shown half.
     const std::pair<std::u16string, std::u16string> damaged[] = {
         {u"01DB4A2B3C4D5E6F-0000123", text},
@@ -41,6 +59,12 @@ TEST(RecentCalls, ARecordReadsBackAndADamagedOneIsRefused) {
                u"Ann\x1F\x1F"
                u"555\x1FM\x1F"
                u"COM5\x1Fwindow"}, // no number given
+        {name, u"1\x1F\x1F\x1F\x1FM\x1F"
+               u"COM7\x1Fincoming 4 given"}, // a caller that gave a number, without it
+        {name, u"1\x1F\x1F\x1F\x1FM\x1F"
+               u"COM7\x1Fincoming four none"},
+        {name, u"1\x1F\x1F\x1F\x1FM\x1F"
+               u"COM7\x1Fincoming 4 hidden"},
         {name, u"1\x1F"
                u"Ann\x1F" +
                    std::u16string(260, u'5') +
@@ -70,4 +94,19 @@ TEST(RecentCalls, TheNewestTwentyStayAndTheMenuLineReadsAtAGlance) {
               u"Ann && Bob, 555 0123, COM5, 12/9/2026 10:30");
     call.name.clear();
     EXPECT_EQ(CallMenuLine(call, u"9.12.2026 10:30"), u"555 0123, COM5, 9.12.2026 10:30");
+    // Calls that came in: marked, with who called and how often it rang, never "missed".
+    CallRecord incoming = {
+        1, CallStart::Incoming,  u"Bob Smith", u"5550222", u"5550222", u"M", u"COM7",
+        4, Caller::Number::Given};
+    EXPECT_EQ(CallMenuLine(incoming, u"14:02"),
+              u"Incoming: Bob Smith (5550222), COM7, 14:02, rang 4 times");
+    incoming.name.clear();
+    incoming.rings = 1;
+    EXPECT_EQ(CallMenuLine(incoming, u"14:02"), u"Incoming: 5550222, COM7, 14:02, rang once");
+    incoming.caller = Caller::Number::Withheld;
+    EXPECT_EQ(CallerText(incoming), u"number withheld");
+    incoming.caller = Caller::Number::OutOfArea;
+    EXPECT_EQ(CallerText(incoming), u"number not available");
+    incoming.caller = Caller::Number::NotGiven;
+    EXPECT_EQ(CallerText(incoming), u"no number given");
 }

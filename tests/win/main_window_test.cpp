@@ -104,6 +104,7 @@ TEST_F(MainWindowTest, HasTheButtonsAndMenu) {
 TEST_F(MainWindowTest, EachListFollowsItsLabelAndTheTabOrderStays) {
     ExpectLabelledTemplateOrder(main_, {{-1, L"&Modems"},
                                         {IDC_MODEM_LIST},
+                                        {IDC_INCOMING_CALL},
                                         {-1, L"Phone &book"},
                                         {IDC_PHONE_BOOK_LIST},
                                         {IDC_UPDATE},
@@ -186,19 +187,30 @@ TEST_F(MainWindowTest, TheCallsMenuListsRecentCallsNewestFirstAndClearsThem) {
     const auto redialGrayed = [&] {
         return (GetMenuState(calls, IDM_REDIAL, MF_BYCOMMAND) & MF_GRAYED) != 0;
     };
-    EXPECT_EQ(texts(), (std::vector<std::wstring>{L"&Redial\tCtrl+R"}));
+    const std::vector<std::wstring> fixed = {L"&Redial\tCtrl+R", L"Show &incoming calls"};
+    EXPECT_EQ(texts(), fixed);
     EXPECT_TRUE(redialGrayed());
-    RecordCall({0, CallStart::CommandLine, u"", u"5550141", u"5550141", u"", u"COM5"});
+    // A call that came in, without a number: listed, greyed (nothing to call back), and no
+    // call for Redial.
+    RecordCall({0, CallStart::Incoming, u"", u"", u"", u"", u"COM7", 2, Caller::Number::Withheld});
+    FillCallsMenu(main_);
+    ASSERT_EQ(texts().size(), 6u);
+    EXPECT_EQ(texts()[3].rfind(L"Incoming: number withheld, COM7, ", 0), 0u) << texts()[3];
+    EXPECT_NE(texts()[3].find(L", rang 2 times"), std::wstring::npos);
+    EXPECT_TRUE(GetMenuState(calls, IDM_RECENT_FIRST, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(redialGrayed());
     Sleep(20); // the next call is newer
+    RecordCall({0, CallStart::CommandLine, u"", u"5550141", u"5550141", u"", u"COM5"});
+    Sleep(20);
     RecordCall({0, CallStart::Window, u"Ann & Bob", u"+49 30 1234", u"1234", u"Modem", u"COM3"});
     FillCallsMenu(main_);
     const std::vector<std::wstring> items = texts();
-    ASSERT_EQ(items.size(), 6u);
-    EXPECT_EQ(items[2].rfind(L"Ann && Bob, +49 30 1234, COM3, ", 0), 0u) << items[2];
-    EXPECT_EQ(items[3].rfind(L"5550141, COM5, ", 0), 0u) << items[3];
-    EXPECT_EQ(items[5], L"C&lear recent calls");
+    ASSERT_EQ(items.size(), 8u);
+    EXPECT_EQ(items[3].rfind(L"Ann && Bob, +49 30 1234, COM3, ", 0), 0u) << items[3];
+    EXPECT_EQ(items[4].rfind(L"5550141, COM5, ", 0), 0u) << items[4];
+    EXPECT_EQ(items[7], L"C&lear recent calls");
     EXPECT_FALSE(redialGrayed());
     Command(IDM_CLEAR_RECENT);
-    EXPECT_EQ(texts(), (std::vector<std::wstring>{L"&Redial\tCtrl+R"}));
+    EXPECT_EQ(texts(), fixed);
     EXPECT_TRUE(redialGrayed());
 }

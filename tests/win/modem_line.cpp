@@ -55,6 +55,47 @@ std::wstring ModemDevice(const char *port) {
 
 std::string ModemBytes(const char *port) { return ModemFile(std::string("line-") + port + ".bin"); }
 
+std::string ModemAnswers(const char *port) {
+    return ModemFile(std::string("modem-") + port + ".txt");
+}
+
+bool FarEndCalls(const char *port, const char *name, const char *number, int rings) {
+    // A Linux program, from Wine: start /unix runs it by its own path.
+    std::string folder = ModemFolder();
+    if (folder.rfind("Z:", 0) == 0)
+        folder.erase(0, 2);
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    const std::string command =
+        "start.exe /wait /unix " ZELMORA_SOURCE_DIR "/tools/test-modem ring " + folder + " " +
+        port + " " + name + " " + number + " " + std::to_string(rings);
+    std::wstring line(command.begin(), command.end());
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    // start.exe does not wait for a Linux program: what the modem says tells how far it is.
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool WaitForRings(const char *port, std::size_t since, int rings) {
+    const DWORD start = GetTickCount();
+    do {
+        const std::string said = ModemAnswers(port);
+        int rang = 0;
+        for (std::size_t at = said.find("RING", since); at != std::string::npos;
+             at = said.find("RING", at + 4))
+            ++rang;
+        if (rang >= rings)
+            return true;
+        Sleep(100);
+    } while (GetTickCount() - start < 6000u * rings + 15000);
+    return false;
+}
+
 std::string FarEndReport(const char *port) {
     return ModemFile(std::string("far-") + port + ".txt");
 }

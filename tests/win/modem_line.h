@@ -21,6 +21,14 @@ std::string FarEndReport(const char *port);
 // Waits up to timeoutMs for the far end to report a call after byte `since` of its report and
 // to ring; the number it was called with (its NDID), or empty when no call came.
 std::string WaitForFarEndCall(const char *port, std::size_t since, unsigned timeoutMs = 5000);
+// What the real software modem on port said to Zelmora so far (its answers, RING, caller ID).
+std::string ModemAnswers(const char *port);
+// Has the far end of port call its modem as name and number ("-": none), ringing rings times
+// and then hanging up (tools/test-modem ring); returns as it begins: false when it could not.
+bool FarEndCalls(const char *port, const char *name, const char *number, int rings);
+// Waits until the modem on port has said RING rings times after byte `since` of what it said.
+bool WaitForRings(const char *port, std::size_t since, int rings);
+
 // Whether the far end rang no more after byte `since` of its report, until one ring interval
 // and a margin had passed since the last thing it reported (it rings every 5 s while a call
 // stands).
