@@ -18,7 +18,9 @@
 #include <vector>
 
 #include "base/list_view.h"
+#include "app/find_field.h"
 #include "dialing/caller_id.h"
+#include "phonebook/find_entry.h"
 #include "base/process_state.h"
 #include "phonebook/export_import.h"
 #include "phonebook/list_rows.h"
@@ -296,6 +298,29 @@ int wmain(int argc, wchar_t **argv) {
             }
             std::sort(times.begin(), times.end());
             std::printf("match-caller %d %.2f\n", n, times[times.size() / 2]);
+            // The find field: each letter of the last entry's name typed, the first entry that
+            // the text finds, over the names and numbers as the field reads them once (the
+            // median over the letters).
+            zelmora::FindEntries entries;
+            Report("read-names-and-phones", n, Milliseconds([&] {
+                       for (int row = 0; row < n; ++row) {
+                           entries.names.push_back(zelmora::ReadCell(list, row, 0));
+                           entries.phones.push_back(zelmora::ReadCell(list, row, 1));
+                       }
+                   }));
+            const std::u16string name = entries.names.back();
+            times.clear();
+            for (std::size_t letters = 1; letters <= name.size(); ++letters) {
+                const auto start = std::chrono::steady_clock::now();
+                zelmora::FindEntry(entries, name.substr(0, letters), zelmora::FindDirection::First,
+                                   0, zelmora::LocaleNameHolds);
+                times.push_back(std::chrono::duration<double, std::milli>(
+                                    std::chrono::steady_clock::now() - start)
+                                    .count());
+            }
+            std::sort(times.begin(), times.end());
+            std::printf("find-as-typed %d %.2f (median of %zu letters, the slowest %.2f)\n", n,
+                        times[times.size() / 2], times.size(), times.back());
         }
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kBenchKey);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kBenchKey);

@@ -18,11 +18,14 @@ target_compile_definitions(zelmora_core PUBLIC UNICODE _UNICODE)
 
 add_library(zelmora_win STATIC
   code/app/calls_menu.cpp
+  code/app/find_field.cpp
   code/app/help_menu.cpp
   code/app/incoming_calls.cpp
   code/app/link_dial.cpp
+  code/app/main_layout.cpp
   code/app/main_window.cpp
   code/app/startup.cpp
+  code/app/window_keys.cpp
   code/base/file_io.cpp
   code/base/list_view.cpp
   code/base/message_box.cpp

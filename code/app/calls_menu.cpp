@@ -21,8 +21,6 @@ constexpr int kCallsMenuPosition = 1; // File, Calls, Help
 
 // The calls that the menu shows, by position, for the command that chooses one.
 std::vector<CallRecord> g_shownCalls;
-HWND g_redialWindow = nullptr;
-HHOOK g_redialKey = nullptr;
 
 // The call's date and time as the user's locale writes them, by the daylight saving time of
 // that date (FileTimeToLocalFileTime would take today's).
@@ -36,17 +34,6 @@ std::u16string When(std::uint64_t time) {
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &at, nullptr, date, ARRAYSIZE(date));
     GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &at, nullptr, clock, ARRAYSIZE(clock));
     return std::u16string(U(date)) + u" " + U(clock);
-}
-
-LRESULT CALLBACK RedialKey(int code, WPARAM wParam, LPARAM lParam) {
-    const MSG *message = reinterpret_cast<const MSG *>(lParam);
-    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && message->wParam == 'R' &&
-        GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 &&
-        GetAncestor(message->hwnd, GA_ROOT) == g_redialWindow) {
-        PostMessageW(g_redialWindow, WM_COMMAND, IDM_REDIAL, 0);
-        return TRUE;
-    }
-    return CallNextHookEx(g_redialKey, code, wParam, lParam);
 }
 
 } // namespace
@@ -97,19 +84,6 @@ bool RunCallsCommand(HWND window, WORD id) {
     }
     FillCallsMenu(window);
     return true;
-}
-
-void InstallRedialKey(HWND window) {
-    g_redialWindow = window;
-    if (!g_redialKey)
-        g_redialKey = SetWindowsHookExW(WH_MSGFILTER, RedialKey, nullptr, GetCurrentThreadId());
-}
-
-void RemoveRedialKey() {
-    if (g_redialKey)
-        UnhookWindowsHookEx(g_redialKey);
-    g_redialKey = nullptr;
-    g_redialWindow = nullptr;
 }
 
 } // namespace zelmora

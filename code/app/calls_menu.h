@@ -1,5 +1,5 @@
-// The main window's Calls menu: Redial, the recent calls newest first, Clear recent calls; and
-// Ctrl+R, Redial's key, which the dialog's own message loop would not turn into a command.
+// The main window's Calls menu: Redial, Show incoming calls, the recent calls newest first,
+// Clear recent calls.
 #pragma once
 
 #include <windows.h>
@@ -11,9 +11,5 @@ void FillCallsMenu(HWND window);
 
 // Runs a command of the Calls menu; false for any other command.
 bool RunCallsCommand(HWND window, WORD id);
-
-// Ctrl+R in window posts Redial, while window lives.
-void InstallRedialKey(HWND window);
-void RemoveRedialKey();
 
 } // namespace zelmora

@@ -23,10 +23,13 @@
 #include "../phonebook/registry_store.h"
 #include "../res/resource.h"
 #include "calls_menu.h"
+#include "find_field.h"
 #include "help_menu.h"
 #include "incoming_calls.h"
 #include "link_dial.h"
+#include "main_layout.h"
 #include "startup.h"
+#include "window_keys.h"
 
 namespace zelmora {
 
@@ -57,7 +60,8 @@ void OnInitDialog(HWND window) {
     ChangeWindowMessageFilterEx(window, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
     StartIncomingCalls(window);
     FillCallsMenu(window);
-    InstallRedialKey(window);
+    InstallWindowKeys(window);
+    SetUpLayout(window);
     // A link that opened the window, as no modem for links was known, is taken up when shown.
     PostPendingLink(window);
 }
@@ -66,10 +70,17 @@ void RunDialog(HWND owner, int templateId, DLGPROC procedure) {
     DialogBoxParamW(g_instance, MAKEINTRESOURCEW(templateId), owner, procedure, 0);
 }
 
-void OnCommand(HWND window, WORD id) {
+void OnCommand(HWND window, WORD id, WORD notification) {
     if (RunCallsCommand(window, id))
         return;
+    // The phone book changes: the find field reads it anew.
+    if (id == IDC_ADD || id == IDC_EDIT || id == IDC_DELETE || id == IDM_IMPORT)
+        ForgetFoundEntries();
     switch (id) {
+    case IDC_FIND:
+        if (notification == EN_CHANGE)
+            FindAsTyped(window);
+        break;
     case IDCANCEL:
     case IDM_EXIT:
         EndDialog(window, IDCANCEL);
@@ -177,7 +188,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             g_closeAfterDial |= LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDM_EXIT;
             return TRUE;
         }
-        RunReportingOutOfMemory(window, [window, wParam] { OnCommand(window, LOWORD(wParam)); });
+        RunReportingOutOfMemory(
+            window, [window, wParam] { OnCommand(window, LOWORD(wParam), HIWORD(wParam)); });
         CloseIfAskedDuringDial(window);
         return FALSE;
     case WM_COPYDATA:
@@ -195,10 +207,17 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_DPICHANGED:
         // Moved to a monitor of another scale: the dialog manager scales the window and its
-        // controls, the columns are ours.
+        // controls, the columns and the layout's notes are ours.
         ScaleColumns(g_modemList, g_windowDpi, LOWORD(wParam));
         ScaleColumns(g_phoneBookList, g_windowDpi, LOWORD(wParam));
+        ScaleLayout(g_windowDpi, LOWORD(wParam));
         g_windowDpi = LOWORD(wParam);
+        return FALSE;
+    case WM_SIZE:
+        LayOut(window);
+        return FALSE;
+    case WM_GETMINMAXINFO:
+        LimitSize(*reinterpret_cast<MINMAXINFO *>(lParam));
         return FALSE;
     case WM_ENDSESSION:
         // Windows ends the process after this message without destroying the window: save now.
@@ -216,7 +235,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         RunReportingOutOfMemory(window, [window] { TakeIncomingCalls(window); });
         return TRUE;
     case WM_DESTROY:
-        RemoveRedialKey();
+        RemoveWindowKeys();
+        if (ProcessQuickAction() == QuickAction::None)
+            KeepPlace(window);
         // The port is closed before the save, and the worker that read it has ended.
         StopIncomingCalls(window);
         SaveUnlessQuickAction(SaveFailure::Reported);

@@ -33,12 +33,12 @@ void SetUpColumns(HWND list, const wchar_t *secondColumn) {
     InsertColumn(list, 1, secondColumn, MulDiv(130, dpi, 96));
 }
 
-void ScaleColumns(HWND list, int fromDpi, int toDpi) {
-    if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi)
+void ScaleColumns(HWND list, int from, int to) {
+    if (from <= 0 || to <= 0 || from == to)
         return;
     for (int column = 0; column < ColumnCount(list); ++column) {
         const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, MulDiv(width, toDpi, fromDpi));
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, MulDiv(width, to, from));
     }
 }
 
@@ -125,6 +125,8 @@ void MarkRow(HWND list, int row) {
     item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
+
+void ShowRow(HWND list, int row) { SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE); }
 
 RedrawPause::RedrawPause(HWND list) : list_(list) { SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
 

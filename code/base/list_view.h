@@ -15,9 +15,10 @@ namespace zelmora {
 // Grid lines and full-row select, and the columns "Name" and secondColumn, as wide as the
 // list's DPI needs.
 void SetUpColumns(HWND list, const wchar_t *secondColumn);
-// The columns' widths taken from one DPI to another: the window moved to a monitor of another
-// scale (or the user dragged them, which the scaling keeps).
-void ScaleColumns(HWND list, int fromDpi, int toDpi);
+// The columns' widths in the ratio to/from: from one DPI to another (the window moved to a
+// monitor of another scale), or from one width of the list to another (the window grew); what
+// the user dragged them to, the scaling keeps.
+void ScaleColumns(HWND list, int from, int to);
 // The DPI that window is drawn at: its monitor's on Windows 10 and later, else the system's.
 int WindowDpi(HWND window);
 int ListCount(HWND list);
@@ -48,6 +49,8 @@ void SetRowData(HWND list, int row, LPARAM data);
 LPARAM RowData(HWND list, int row);
 // Makes row the selected and focused row.
 void MarkRow(HWND list, int row);
+// Scrolls the list so that row shows whole.
+void ShowRow(HWND list, int row);
 // Stops a list from redrawing while many rows change, and redraws it once at the end: a list
 // control that repaints and updates its scroll bars for every row is slow at thousands of them.
 class RedrawPause {

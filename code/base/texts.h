@@ -133,6 +133,8 @@ inline constexpr char16_t kIncomingBalloonTitle[] = u"Incoming call";
 inline constexpr char16_t kTextCanNotListen[] =
     u"Zelmora can not listen for incoming calls on the port \"%s\": the port does not open, or "
     u"the modem does not answer its caller-ID commands. Show incoming calls is off again.";
+// Beside the find field, when its text finds no entry.
+inline constexpr char16_t kFindNoMatch[] = u"No match";
 // The Calls menu's last command, and what it says when some calls stay.
 inline constexpr char16_t kMenuClearRecentCalls[] = u"C&lear recent calls";
 inline constexpr char16_t kTextRecentCallsKept[] =

@@ -44,6 +44,8 @@
 #define IDC_EDIT 5
 #define IDC_DELETE 6
 #define IDC_INCOMING_CALL 1005
+#define IDC_FIND 1006
+#define IDC_FIND_STATUS 1007
 
 // Entry dialog: the keypad keys are 3 to 14 in the order 1 2 3 4 5 6 7 8 9 * 0 #, then backspace
 #define IDC_NAME 1001
