@@ -25,16 +25,6 @@ std::size_t SchemeLength(const std::u16string &link) {
     return 0;
 }
 
-int HexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 // The link's text after the scheme with every %XX decoded; nothing for a broken escape or a
 // character outside ASCII, which no number holds.
 std::optional<std::string> Decoded(std::u16string_view text) {
@@ -56,8 +46,6 @@ std::optional<std::string> Decoded(std::u16string_view text) {
     return bytes;
 }
 
-bool IsVisualSeparator(char c) { return c == '-' || c == '.' || c == '(' || c == ')' || c == ' '; }
-
 // Appends the dialable characters of part to number, dropping the visual separators; false
 // when part holds anything else. A + may lead the number only; with pauses, a "," and all that
 // follows it (digits, * # and more pauses) go to after.
@@ -70,7 +58,7 @@ bool AppendDigits(std::string_view part, std::string &number, bool plusAllowed,
             after->push_back(c);
         else if (c == '+' && plusAllowed && number.empty() && !(after && !after->empty()))
             number += c;
-        else if ((c >= '0' && c <= '9') || c == '*' || c == '#' || (c == ',' && after))
+        else if (IsDigit(c) || c == '*' || c == '#' || (c == ',' && after))
             (after && !after->empty() ? *after : number) += c;
         else
             return false;

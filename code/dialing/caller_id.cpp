@@ -36,13 +36,8 @@ Caller CallerOf(std::string_view value) {
 
 // The last digits of a number's main part, as LineForm keeps them whatever it adds in front.
 std::string LastDigits(std::string_view number, std::size_t count) {
-    std::string digits;
-    for (char c : number) {
-        if (c == ',' || (!IsDigit(c) && !IsVisualSeparator(c) && c != '+'))
-            break;
-        if (IsDigit(c))
-            digits += c;
-    }
+    std::string digits = MainPart(number);
+    std::erase(digits, '+');
     return digits.size() > count ? digits.substr(digits.size() - count) : digits;
 }
 

@@ -2,6 +2,8 @@
 // else.
 #include "dial_script.h"
 
+#include "../base/characters.h"
+
 namespace zelmora {
 
 namespace {
@@ -25,8 +27,6 @@ bool IsSpecialToCmd(unsigned char byte) {
     }
 }
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 } // namespace
 
 bool IsDialable(std::string_view text) {
@@ -41,8 +41,9 @@ bool IsDialablePort(std::string_view port) {
 }
 
 std::string ScriptPortName(std::string_view port) {
-    const bool isLowComPort = port.size() == 4 && Upper(port[0]) == 'C' && Upper(port[1]) == 'O' &&
-                              Upper(port[2]) == 'M' && port[3] >= '1' && port[3] <= '9';
+    const bool isLowComPort = port.size() == 4 && AsciiUpper(port[0]) == 'C' &&
+                              AsciiUpper(port[1]) == 'O' && AsciiUpper(port[2]) == 'M' &&
+                              port[3] >= '1' && port[3] <= '9';
     if (isLowComPort || port.substr(0, 4) == "\\\\.\\")
         return std::string(port);
     return "\\\\.\\" + std::string(port);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "../base/characters.h"
 #include "../base/message_box.h"
 #include "../base/registry.h"
 #include "../base/text_cast.h"
@@ -155,7 +156,7 @@ InForce FindLocationInForce() {
 // What a modem's dial command takes: digits, * #, pauses and Hayes' dial modifiers.
 bool IsDialString(const std::string &text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= '0' && c <= '9') || std::strchr("*#,!@$WPTwpt ", c);
+        return IsDigit(c) || std::strchr("*#,!@$WPTwpt ", c);
     });
 }
 

@@ -4,15 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "../base/characters.h"
+
 namespace zelmora {
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool IsSeparator(char c) { return c == '-' || c == '.' || c == '(' || c == ')' || c == ' '; }
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 constexpr std::uint32_t kNorthAmerica = 1; // one code, ten-digit national numbers
 constexpr std::size_t kMostDigits = 15;    // of a number in international form (E.164)
@@ -58,11 +54,11 @@ std::uint32_t CountryCodeOf(const std::string &digits, const std::vector<Country
 std::string PrefixBefore(const std::string &rule, const char *letters) {
     std::string prefix;
     for (char c : rule) {
-        if (std::strchr(letters, Upper(c)))
+        if (std::strchr(letters, AsciiUpper(c)))
             return prefix;
         if (IsDigit(c))
             prefix += c;
-        else if (Upper(c) != 'W' && c != ',' && c != ' ')
+        else if (AsciiUpper(c) != 'W' && c != ',' && c != ' ')
             return {};
     }
     return {};
@@ -80,7 +76,7 @@ Written ReadInternational(const std::string &number) {
     std::size_t open = std::string::npos;
     for (std::size_t i = 1; i < number.size(); ++i) {
         const char c = number[i];
-        if (!written.rest.empty() || (!IsDigit(c) && !IsSeparator(c))) {
+        if (!written.rest.empty() || (!IsDigit(c) && !IsVisualSeparator(c))) {
             written.rest += c;
         } else if (IsDigit(c)) {
             written.digits += c;
@@ -119,7 +115,7 @@ std::string ApplyRule(std::string rule, const std::string &countryCode, const st
     std::string dialled;
     bool areaDone = false, numberDone = false;
     for (char c : rule) {
-        switch (Upper(c)) {
+        switch (AsciiUpper(c)) {
         case 'E':
             dialled += countryCode;
             break;
@@ -152,12 +148,14 @@ std::string ApplyRule(std::string rule, const std::string &countryCode, const st
 
 bool IsAccessCode(const std::string &text) {
     return std::all_of(text.begin(), text.end(), [](char c) {
-        return IsDigit(c) || c == '*' || c == '#' || c == ',' || c == ' ' || Upper(c) == 'W' ||
-               Upper(c) == 'P' || Upper(c) == 'T';
+        return IsDigit(c) || c == '*' || c == '#' || c == ',' || c == ' ' || AsciiUpper(c) == 'W' ||
+               AsciiUpper(c) == 'P' || AsciiUpper(c) == 'T';
     });
 }
 
-bool IsAreaCode(const std::string &text) { return std::all_of(text.begin(), text.end(), IsDigit); }
+bool IsAreaCode(const std::string &text) {
+    return std::all_of(text.begin(), text.end(), IsDigit<char>);
+}
 
 std::string FormatLocation(const Location &location) {
     return std::to_string(location.country) + "|" + location.areaCode + "|" +
@@ -271,16 +269,20 @@ std::optional<CanonicalNumber> Canonical(const std::string &number, const Locati
     return canonical;
 }
 
+std::string MainPart(std::string_view number) {
+    std::string part;
+    for (char c : number) {
+        if (c == ',' || (!IsDigit(c) && !IsVisualSeparator(c) && c != '+'))
+            break;
+        if (IsDigit(c) || (c == '+' && part.empty()))
+            part += c;
+    }
+    return part;
+}
+
 std::string LineForm(const std::string &number, const std::optional<Location> &location,
                      const std::vector<Country> &countries) {
-    // The number's digits up to its first pause, and a + before them.
-    std::string written;
-    for (char c : number) {
-        if (c == ',' || (!IsDigit(c) && !IsSeparator(c) && c != '+'))
-            break;
-        if (IsDigit(c) || (c == '+' && written.empty()))
-            written += c;
-    }
+    std::string written = MainPart(number);
     const auto digits = [](std::string text) {
         std::erase_if(text, [](char c) { return !IsDigit(c); });
         return text;
@@ -292,13 +294,18 @@ std::string LineForm(const std::string &number, const std::optional<Location> &l
     const std::string trunk = PrefixBefore(home->longDistance, "FI");
     const std::string homeCode = std::to_string(home->code);
     if (written.empty() || written[0] != '+') {
+        // Each head is put before the rest by appending to it: GCC 12's -Wrestrict takes an
+        // insert at a string's start for an overlapping copy and stops the build.
+        const auto headed = [&written](std::string head, std::size_t dropped) {
+            return head.append(written, dropped);
+        };
         if (!international.empty() && written.compare(0, international.size(), international) == 0)
-            written.replace(0, international.size(), "+");
+            written = headed("+", international.size());
         else if (!trunk.empty() && written.size() > trunk.size() &&
                  written.compare(0, trunk.size(), trunk) == 0)
-            written.replace(0, trunk.size(), "+" + homeCode);
+            written = headed("+" + homeCode, trunk.size());
         else if (home->code == kNorthAmerica && written.size() == 10)
-            written.insert(0, "+1");
+            written = headed("+1", 0);
         else
             return written; // a local number, as the line dials it
     }

@@ -82,6 +82,10 @@ struct CanonicalNumber {
 std::optional<CanonicalNumber> Canonical(const std::string &number, const Location &location,
                                          const std::vector<Country> &countries);
 
+// A number's digits up to its first pause (a "," or anything but a digit, a separator or +),
+// with the + that leads them: the part of a number that a line's caller ID holds.
+std::string MainPart(std::string_view number);
+
 // The digits that the line dials for number from location, without the outside-line digits and
 // what follows a pause: how a caller's number and a phone-book entry are matched. A number of
 // the user's own country written as a call within it (the trunk prefix first, or in North

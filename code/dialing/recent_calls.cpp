@@ -108,9 +108,8 @@ std::optional<CallRecord> ParseCallRecord(const std::u16string &valueName,
     CallRecord record;
     for (int i = 0; i < 16; ++i) {
         const char16_t c = valueName[i];
-        const int digit = c >= u'0' && c <= u'9'   ? c - u'0'
-                          : c >= u'A' && c <= u'F' ? c - u'A' + 10
-                                                   : -1;
+        // Hex as Hex writes it, in capitals.
+        const int digit = AsciiUpper(c) == c ? HexValue(c) : -1;
         if (digit < 0)
             return std::nullopt;
         record.time = record.time << 4 | static_cast<unsigned>(digit);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "../base/characters.h"
 #include "../base/texts.h"
 
 namespace zelmora {
@@ -72,11 +73,11 @@ int ComNumber(const std::u16string &port) {
     if (port.size() < 4 || port.size() > 9)
         return INT_MAX;
     for (int i = 0; i < 3; ++i)
-        if ((port[i] | 0x20) != u"com"[i])
+        if (AsciiLower(port[i]) != u"com"[i])
             return INT_MAX;
     int number = 0;
     for (std::size_t i = 3; i < port.size(); ++i) {
-        if (port[i] < u'0' || port[i] > u'9')
+        if (!IsDigit(port[i]))
             return INT_MAX;
         number = number * 10 + (port[i] - u'0');
     }

@@ -1,6 +1,7 @@
 // A contact's numbers as the phone book keeps them, and the entries that a contact gives.
 #include <algorithm>
 
+#include "../base/characters.h"
 #include "../base/limits.h"
 #include "../base/tel_link.h"
 #include "contact_parts.h"
@@ -23,12 +24,8 @@ std::u16string CellName(std::u16string name) {
     return name;
 }
 
-bool IsSeparator(char16_t c) {
-    return c == u' ' || c == u'-' || c == u'.' || c == u'(' || c == u')' || c == u'\t' ||
-           c == 0xA0 || c == u'/';
-}
-
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+// A contact's number may also group its digits with a / (030/1234567).
+bool IsSeparator(char16_t c) { return IsVisualSeparator(c) || c == u'/'; }
 
 } // namespace
 
@@ -150,7 +147,7 @@ std::optional<std::u16string> PhoneBookNumber(std::u16string_view written) {
         else
             return std::nullopt;
     }
-    if (std::none_of(number.begin(), number.end(), IsDigit))
+    if (std::none_of(number.begin(), number.end(), IsDigit<char16_t>))
         return std::nullopt;
     if (!extension.empty())
         number += u"," + extension;

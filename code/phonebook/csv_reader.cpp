@@ -1,6 +1,7 @@
 // The CSV exports of Google Contacts, Outlook and Thunderbird read into phone-book entries.
 #include <algorithm>
 
+#include "../base/characters.h"
 #include "contact_parts.h"
 
 namespace zelmora {
@@ -107,7 +108,7 @@ bool NamesNumber(const std::string &name) {
     std::string word;
     for (std::size_t i = 0; i <= name.size(); ++i) {
         const char c = i < name.size() ? name[i] : ' ';
-        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+        if ((c >= 'a' && c <= 'z') || IsDigit(c)) {
             word += c;
             continue;
         }

@@ -40,7 +40,7 @@ std::u16string PhoneValueName(int index) { return IndexedName(index, "PhoneNumbe
 int ValueNameIndex(const std::u16string &name) {
     std::size_t digits = 0;
     long index = 0;
-    while (digits < name.size() && digits < 9 && name[digits] >= u'0' && name[digits] <= u'9')
+    while (digits < name.size() && digits < 9 && IsDigit(name[digits]))
         index = index * 10 + (name[digits++] - u'0');
     if (digits < 2 || digits >= 9)
         return -1;

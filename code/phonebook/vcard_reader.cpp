@@ -67,15 +67,9 @@ bool IsQuotedPrintable(const Property &property) {
 std::string DecodeQuotedPrintable(std::string_view text) {
     std::string bytes;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto hex = [](char c) {
-            return c >= '0' && c <= '9'   ? c - '0'
-                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                          : -1;
-        };
-        if (text[i] == '=' && i + 2 < text.size() && hex(text[i + 1]) >= 0 &&
-            hex(text[i + 2]) >= 0) {
-            bytes += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+        if (text[i] == '=' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+            HexValue(text[i + 2]) >= 0) {
+            bytes += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
             i += 2;
         } else {
             bytes += text[i];
