@@ -1,6 +1,8 @@
 // Quick dial and the plain start of the real zelmora.exe.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <algorithm>
 
 #include "dialing/dial_locks.h"
@@ -48,6 +50,7 @@ TEST(QuickDial, SendsTheCommandsDownTheSerialLineAndExits) {
         ZelmoraProcess zelmora(c.arguments);
         EXPECT_EQ(zelmora.Wait(10000), 0);
         const DWORD elapsed = GetTickCount() - start;
+        std::printf("quick dial returned after %lu ms\n", elapsed);
         EXPECT_LT(elapsed, 2500u);
         EXPECT_EQ(WaitForModemBytes(c.port, before), c.bytes);
         EXPECT_EQ(GetFileAttributesW(L"temp.bat"), INVALID_FILE_ATTRIBUTES);
