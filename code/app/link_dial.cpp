@@ -28,6 +28,8 @@ namespace {
 // The links that wait for the main window, in the order they came: one that comes while
 // another waits, or while a dial waits, is kept too.
 std::deque<std::u16string> g_pendingLinks;
+// A link's boxes are open in the window: a link that comes meanwhile is asked about after it.
+bool g_linkAsked = false;
 constexpr UINT_PTR kLinkTimer = 1;
 
 // A link as a box quotes it: of any length, its start.
@@ -106,12 +108,12 @@ void UseLinkFolder() {
 
 } // namespace
 
-bool RunLink(const std::u16string &link) {
+AfterLink RunLink(const std::u16string &link) {
     const std::optional<LinkNumber> number = DialableLink(nullptr, link);
     if (!number)
-        return false;
+        return AfterLink::Done;
     if (HWND other = FindRunningMainWindow(); other && HandLinkTo(other, link))
-        return false;
+        return AfterLink::Done;
     // No window, or one that did not take the link: this process dials it.
     UseLinkFolder();
     // Asked before the question, so that nobody answers it for a modem that is not there; the
@@ -119,10 +121,10 @@ bool RunLink(const std::u16string &link) {
     const LinkModem modem = RememberedLinkModem();
     if (!PortIsPresent(modem.port)) {
         g_pendingLinks.push_back(link);
-        return true;
+        return AfterLink::OpenWindow;
     }
     ConfirmAndDial(nullptr, link, *number, modem);
-    return false;
+    return AfterLink::Done;
 }
 
 bool TakeLink(HWND window, const COPYDATASTRUCT &data) {
@@ -163,10 +165,7 @@ void DialLinkInWindow(HWND window, const std::u16string &link) {
     if (!number)
         return;
     // The modem chosen in the window counts first, then the remembered one.
-    LinkModem modem = RememberedLinkModem();
-    if (const int row = g_modemList ? SelectedRow(g_modemList) : -1; row != -1)
-        modem = {W(ReadCell(g_modemList, row, 1).c_str()),
-                 W(ReadCell(g_modemList, row, 0).c_str())};
+    const LinkModem modem = SelectedModem().value_or(RememberedLinkModem());
     // A window that opened for the link takes it up before the dialog manager first shows it.
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);
@@ -188,10 +187,7 @@ void DialLinkInWindow(HWND window, const std::u16string &link) {
 
 void DialPendingLink(HWND window) {
     KillTimer(window, kLinkTimer);
-    // A link that comes while another one's boxes are open waits for them: it is taken up
-    // after that link, not asked about on top of it.
-    static bool linkOpen = false;
-    if (g_pendingLinks.empty() || linkOpen)
+    if (g_pendingLinks.empty() || g_linkAsked)
         return;
     if (DialWaiting()) {
         SetTimer(window, kLinkTimer, 300, nullptr);
@@ -199,9 +195,9 @@ void DialPendingLink(HWND window) {
     }
     const std::u16string link = std::move(g_pendingLinks.front());
     g_pendingLinks.pop_front();
-    linkOpen = true;
+    g_linkAsked = true;
     RunReportingOutOfMemory(window, [&] { DialLinkInWindow(window, link); });
-    linkOpen = false;
+    g_linkAsked = false;
     // The next link, if one came meanwhile, once this one's boxes are gone.
     PostPendingLink(window);
 }

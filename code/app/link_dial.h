@@ -10,9 +10,10 @@ namespace zelmora {
 
 // What a start with a link does: refuses a link that can not be dialled whole; hands it to
 // the main window of a Zelmora that runs; else dials with the remembered modem once the user
-// says yes. True when the main window is to open for it instead, as no usable modem is known:
-// the window then takes the link up once it is there.
-bool RunLink(const std::u16string &link);
+// says yes. OpenWindow when the main window is to open for it instead, as no usable modem is
+// known: the window then takes the link up once it is there.
+enum class AfterLink { Done, OpenWindow };
+AfterLink RunLink(const std::u16string &link);
 
 // WM_COPYDATA's kind for a link handed to the running main window, and the message the window
 // posts itself to take the link up, outside the sender's call.

@@ -139,7 +139,7 @@ void CloseIfAskedDuringDial(HWND window) {
 }
 
 void SaveUnlessQuickAction(SaveFailure failure) {
-    if (ProcessQuickAction() != QuickAction::None)
+    if (RequestedQuickAction() != QuickAction::None)
         return;
     RunReportingOutOfMemory(nullptr, [failure] { SavePhoneBook(failure); });
     SaveLinkModem();
@@ -174,7 +174,7 @@ void RunModemDiscovery() {
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        if (const QuickAction action = ProcessQuickAction(); action != QuickAction::None) {
+        if (const QuickAction action = RequestedQuickAction(); action != QuickAction::None) {
             RunReportingOutOfMemory(nullptr, [=] { RunQuickAction(window, action); });
             EndDialog(window, 0);
             return TRUE;
@@ -236,7 +236,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_DESTROY:
         RemoveWindowKeys();
-        if (ProcessQuickAction() == QuickAction::None)
+        if (RequestedQuickAction() == QuickAction::None)
             KeepPlace(window);
         // The port is closed before the save, and the worker that read it has ended.
         StopIncomingCalls(window);

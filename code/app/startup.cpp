@@ -22,7 +22,7 @@ int CompareKey(const char *a, const char *b) { return lstrcmpA(a, b); }
 
 } // namespace
 
-QuickAction ProcessQuickAction() {
+QuickAction RequestedQuickAction() {
     return ChooseQuickAction(g_quickDialPhone, g_quickDialPort, g_quickHangUp);
 }
 
@@ -125,10 +125,10 @@ int RunZelmora(HINSTANCE instance) {
     LoadCaption(instance);
     // A link takes nothing else from the command line: it can not choose a port or quick-dial.
     const std::u16string link = ReadCommandLine(GetCommandLineW());
-    if (!link.empty() && !RunLink(link))
+    if (!link.empty() && RunLink(link) == AfterLink::Done)
         return 0;
     // Quick dial and hang-up run beside an open window; a second window does not.
-    if (ProcessQuickAction() == QuickAction::None) {
+    if (RequestedQuickAction() == QuickAction::None) {
         if (HWND other = OtherMainWindowShown()) {
             // A link that waited for a window goes to the one that showed meanwhile.
             HandPendingLinkTo(other);

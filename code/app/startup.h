@@ -17,7 +17,7 @@ void LoadCaption(HINSTANCE instance);
 std::u16string ReadCommandLine(const wchar_t *commandLine);
 
 // What the command line asked to do without the window; fixed for the life of the process.
-QuickAction ProcessQuickAction();
+QuickAction RequestedQuickAction();
 
 // The main window of another Zelmora of this session: the shown dialog with the caption and a
 // menu (one that is starting or closing is hidden).

@@ -7,9 +7,7 @@
 
 namespace zelmora {
 
-std::wstring ZelmoraSubkey(const wchar_t *name) {
-    return std::wstring(kPhoneBookKey) + L"\\" + name;
-}
+std::wstring ZelmoraSubkey(const wchar_t *name) { return std::wstring(kProgramKey) + L"\\" + name; }
 
 LSTATUS OpenMachineKey(const std::wstring &path, KeyAccess access, RegistryKey &key, REGSAM view) {
     // Only the rights the step needs: where Windows keeps no per-user copy of the key (UAC off),

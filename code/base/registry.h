@@ -15,7 +15,7 @@ namespace zelmora {
 
 // The program's key under HKEY_LOCAL_MACHINE: the phone book's entries and the modem for links,
 // with the subkeys "Dialing" (the dialing rules) and "Recent" (the recent calls).
-inline constexpr wchar_t kPhoneBookKey[] = L"Software\\Brannock\\Zelmora";
+inline constexpr wchar_t kProgramKey[] = L"Software\\Brannock\\Zelmora";
 
 // A subkey of the program's key: "Software\Brannock\Zelmora\<name>".
 std::wstring ZelmoraSubkey(const wchar_t *name);

@@ -212,12 +212,12 @@ constexpr wchar_t kChosenPortValue[] = L"IncomingCallsPort";
 } // namespace
 
 std::wstring ChosenListeningPort() {
-    const RegistryKey key = OpenMachineKey(kPhoneBookKey, KeyAccess::Read);
+    const RegistryKey key = OpenMachineKey(kProgramKey, KeyAccess::Read);
     return key ? W(ReadText(key.get(), kChosenPortValue).value_or(u"").c_str()) : std::wstring();
 }
 
 void ChooseListeningPort(const std::wstring &port) {
-    const RegistryKey key = OpenMachineKey(kPhoneBookKey, KeyAccess::Write);
+    const RegistryKey key = OpenMachineKey(kProgramKey, KeyAccess::Write);
     if (!key)
         return;
     if (port.empty())

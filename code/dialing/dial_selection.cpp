@@ -24,10 +24,8 @@ bool HasSelectedRow(HWND list, const char16_t *whenEmpty, const char16_t *whenNo
 
 // The selected modem's cells, each read once: it becomes the one that links dial with.
 LinkModem TakeSelectedModem() {
-    const int row = SelectedRow(g_modemList);
-    LinkModem modem = {W(ReadCell(g_modemList, row, 1).c_str()),
-                       W(ReadCell(g_modemList, row, 0).c_str())};
-    RememberLinkModem(modem.name, modem.port);
+    const LinkModem modem = SelectedModem().value_or(LinkModem{});
+    RememberLinkModem(modem);
     return modem;
 }
 
@@ -53,23 +51,21 @@ void DialSelection() {
 
 bool DialRecordedCall(HWND window, const CallRecord &call) {
     // Its own modem while its port is there, else the one selected in the window.
-    std::wstring port = W(call.port.c_str()), modem = W(call.modem.c_str());
-    if (!PortIsPresent(port)) {
+    LinkModem modem = {W(call.port.c_str()), W(call.modem.c_str())};
+    if (!PortIsPresent(modem.port)) {
         if (!HasSelectedRow(g_modemList, kTextNoModem, kTextSelectModem))
             return false;
-        const int row = SelectedRow(g_modemList);
-        port = W(ReadCell(g_modemList, row, 1).c_str());
-        modem = W(ReadCell(g_modemList, row, 0).c_str());
+        modem = SelectedModem().value_or(LinkModem{});
     }
     const std::optional<std::wstring> number =
         NumberToDial(nullptr, MB_TASKMODAL, W(call.given.c_str()));
     if (!number)
         return false;
-    RememberLinkModem(modem, port);
-    if (!RunDialScript(port, window, *number))
+    RememberLinkModem(modem);
+    if (!RunDialScript(modem.port, window, *number))
         return false;
-    RecordCall({0, CallStart::Window, call.name, call.given, U(number->c_str()), U(modem.c_str()),
-                U(port.c_str())});
+    RecordCall({0, CallStart::Window, call.name, call.given, U(number->c_str()),
+                U(modem.name.c_str()), U(modem.port.c_str())});
     return true;
 }
 

@@ -1,6 +1,8 @@
 // The modem for links, in the phone book's key.
 #include "link_modem.h"
 
+#include "../base/list_view.h"
+#include "../base/process_state.h"
 #include "../base/registry.h"
 #include "../base/text_cast.h"
 
@@ -15,7 +17,7 @@ constexpr wchar_t kNameValue[] = L"LinkModem";
 LinkModem g_noted;
 
 std::wstring StoredText(const wchar_t *value) {
-    const RegistryKey key = OpenMachineKey(kPhoneBookKey, KeyAccess::Read);
+    const RegistryKey key = OpenMachineKey(kProgramKey, KeyAccess::Read);
     return key ? W(ReadText(key.get(), value).value_or(u"").c_str()) : std::wstring();
 }
 
@@ -27,14 +29,20 @@ LinkModem RememberedLinkModem() {
     return {StoredText(kPortValue), StoredText(kNameValue)};
 }
 
-void RememberLinkModem(const std::wstring &name, const std::wstring &port) {
-    g_noted = {port, name};
+void RememberLinkModem(const LinkModem &modem) { g_noted = modem; }
+
+std::optional<LinkModem> SelectedModem() {
+    const int row = g_modemList ? SelectedRow(g_modemList) : -1;
+    if (row == -1)
+        return std::nullopt;
+    return LinkModem{W(ReadCell(g_modemList, row, 1).c_str()),
+                     W(ReadCell(g_modemList, row, 0).c_str())};
 }
 
 void SaveLinkModem() {
     if (g_noted.port.empty())
         return;
-    const RegistryKey key = OpenMachineKey(kPhoneBookKey, KeyAccess::Write);
+    const RegistryKey key = OpenMachineKey(kProgramKey, KeyAccess::Write);
     if (!key)
         return;
     WriteText(key.get(), kPortValue, U(g_noted.port.c_str()));

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace zelmora {
@@ -17,8 +18,12 @@ struct LinkModem {
 // The modem as stored, or as the window's last Dial or Hang up chose it.
 LinkModem RememberedLinkModem();
 
-// Notes the modem of a Dial or Hang up from the window (its Name and Port cells).
-void RememberLinkModem(const std::wstring &name, const std::wstring &port);
+// Notes the modem of a Dial or Hang up from the window.
+void RememberLinkModem(const LinkModem &modem);
+
+// The modem selected in the main window's modem list, its Port and Name cells, or nothing when
+// no row is selected (or there is no list).
+std::optional<LinkModem> SelectedModem();
 
 // Stores the modem noted since the window opened, if any; the phone book's save does this.
 void SaveLinkModem();

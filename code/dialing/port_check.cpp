@@ -78,13 +78,15 @@ bool IsSerialPort(const std::wstring &target) {
 // Wine knows the COM ports that it makes itself at each start (its own serial devices and the
 // ones named under HKLM\Software\Wine\Ports), as Windows knows its own; a link made by hand
 // in dosdevices is unknown to it, and is refused like a missing port.
-bool PortIsPresent(const std::wstring &port) {
-    const std::wstring device = PortDeviceName(port);
+std::optional<std::wstring> PresentPort(const std::wstring &port) {
+    std::wstring device = PortDeviceName(port);
     // A drive letter or a path is never a port.
     if (device.empty() || device.find_first_of(L":\\/") != std::wstring::npos)
-        return false;
+        return std::nullopt;
     const std::wstring target = g_deviceTarget(device.c_str());
-    return !target.empty() && !IsNeverAModem(device, target) && IsSerialPort(target);
+    if (target.empty() || IsNeverAModem(device, target) || !IsSerialPort(target))
+        return std::nullopt;
+    return device;
 }
 
 PortCreateFunction g_createPortFile = CreateFileW;

@@ -20,11 +20,15 @@ extern DeviceLookupFunction g_deviceTarget;
 // The port's device name: its text without a leading "\\.\".
 std::wstring PortDeviceName(const std::wstring &port);
 
-// True when the port (as a list cell or the command line gives it, "\\.\" prefix or not)
-// names a device that exists and could be a modem's: no disk, console, null device, printer,
-// pipe or mailslot. An empty port exists nowhere, and a name that
-// is no device, such as a file's, is refused: the script's redirection would write into it.
-bool PortIsPresent(const std::wstring &port);
+// The port's device name (COM5) when the port (as a list cell or the command line gives it,
+// "\\.\" prefix or not) names a device that exists and could be a modem's: no disk, console,
+// null device, printer, pipe or mailslot. Nothing for an empty port, which exists nowhere, and
+// for a name that is no device, such as a file's: the script's redirection would write into it.
+// A dial checks its port once, here, and goes on with the device name.
+std::optional<std::wstring> PresentPort(const std::wstring &port);
+
+// Whether PresentPort finds the port: for choosing a modem before a dial.
+inline bool PortIsPresent(const std::wstring &port) { return PresentPort(port).has_value(); }
 
 // How an open of the port went: opened; held by another program (access denied, or a sharing
 // violation); gone since it was looked up (unplugged, a Bluetooth port out of range); failed

@@ -64,8 +64,8 @@ FileHandle CreateScriptFile() {
 // Writes the script into a new temp.bat, never through an old one: were that a link, writing
 // would change whatever the link points to. An old temp.bat that Zelmora did not write is the
 // user's, and stays as it is. A script that could not be written whole is removed, so that
-// nothing runs half of it.
-ScriptRun WriteScript(const std::string &script) {
+// nothing runs half of it. Nothing when the script is written, else why not.
+std::optional<ScriptRun> WriteScript(const std::string &script) {
     bool missing = false;
     if (const FileHandle old = OpenOldFile(kScriptFile, missing); old) {
         if (!HoldsOwnScript(old.get()))
@@ -79,7 +79,7 @@ ScriptRun WriteScript(const std::string &script) {
     if (!file)
         return ScriptRun::NotWritten;
     if (WriteWhole(file.get(), script.data(), static_cast<DWORD>(script.size())))
-        return ScriptRun::Ran;
+        return std::nullopt;
     file.reset();
     DeleteFileW(kScriptFile);
     return ScriptRun::NotWritten;
@@ -157,7 +157,7 @@ class SoundToTheEnd {
 
 // Writes the script, has it run and waits for it, holding the folder's and the port's locks and
 // keeping the window busy meanwhile. It holds nothing when it returns, so that a box shown then
-// keeps no other dial waiting.
+// keeps no other dial waiting. port is the device name that PresentPort found.
 ScriptRun RunWhileLocked(const std::wstring &port, const std::string &script, HWND owner,
                          const wchar_t *sound, bool fromWindow, DWORD &portError) {
     const WindowBusy busy(fromWindow ? owner : nullptr);
@@ -191,8 +191,8 @@ ScriptRun RunWhileLocked(const std::wstring &port, const std::string &script, HW
     case PortOpen::Hung:
         return ScriptRun::TimedOut;
     }
-    if (const ScriptRun written = WriteScript(script); written != ScriptRun::Ran)
-        return written;
+    if (const std::optional<ScriptRun> notWritten = WriteScript(script))
+        return *notWritten;
     const ScopedHandle interpreter(ShellOpenScript(owner, kScriptFile));
     // The shell started nothing (.bat files open in no program, the interpreter is missing):
     // nothing reached the modem, and the shell was asked to show no box of its own.
@@ -271,12 +271,14 @@ bool RunScript(const std::wstring &portName, HWND owner, const std::wstring *pho
         ShowMessage(nullptr, kTextNotDialable, boxFlags);
         return false;
     }
-    if (!PortIsPresent(portName)) {
+    // The port is looked up once: its lock, its listener and its open take the device found.
+    const std::optional<std::wstring> device = PresentPort(portName);
+    if (!device) {
         ShowPortNotFound(portName, boxFlags);
         return false;
     }
     DWORD portError = 0;
-    switch (RunWhileLocked(portName, *script, owner, sound, fromWindow, portError)) {
+    switch (RunWhileLocked(*device, *script, owner, sound, fromWindow, portError)) {
     case ScriptRun::Ran:
         return true;
     case ScriptRun::NotWritten:

@@ -29,15 +29,15 @@ class ModemListControl : public ModemListSink {
 
 } // namespace
 
-int DiscoverModems() {
+bool DiscoverModems() {
     WmiModemSource source;
     ModemListControl list(g_modemList);
-    const int result = FillModemList(source, list);
+    const bool ranToTheEnd = FillModemList(source, list);
     // Wine's WMI knows no telephone modem: there the COM ports that Wine made stand in, so that
     // a modem on one of them can be dialled from the window.
-    if (result == 0 && ListCount(g_modemList) == 0 && RunsUnderWine())
+    if (ranToTheEnd && ListCount(g_modemList) == 0 && RunsUnderWine())
         AppendSerialPortRows(ReadWineSerialPorts(), list);
-    return result;
+    return ranToTheEnd;
 }
 
 } // namespace zelmora

@@ -4,8 +4,8 @@
 
 namespace zelmora {
 
-// 0 when the enumeration ran to its end, 1 when a step failed (and was reported). May raise
-// _com_error when an argument string cannot be made.
-int DiscoverModems();
+// True when the enumeration ran to its end, false when a step failed (and was reported). May
+// raise _com_error when an argument string cannot be made.
+bool DiscoverModems();
 
 } // namespace zelmora

@@ -46,14 +46,14 @@ void Unwind(ModemSource &source, ModemStep failed) {
 
 } // namespace
 
-int FillModemList(ModemSource &source, ModemListSink &list) {
+bool FillModemList(ModemSource &source, ModemListSink &list) {
     list.Clear();
     for (ModemStep step : {ModemStep::Com, ModemStep::Security, ModemStep::Locator,
                            ModemStep::Connect, ModemStep::Blanket, ModemStep::Query}) {
         if (!StepSucceeded(step, source.Run(step))) {
             list.ShowError(ModemStepFailure(step));
             Unwind(source, step);
-            return 1;
+            return false;
         }
     }
     std::u16string name, port;
@@ -63,7 +63,7 @@ int FillModemList(ModemSource &source, ModemListSink &list) {
     source.ReleaseServices();
     source.ReleaseLocator();
     source.Uninitialize();
-    return 0;
+    return true;
 }
 
 namespace {

@@ -50,9 +50,10 @@ class ModemListSink {
     virtual void ShowError(const char16_t *text) = 0;
 };
 
-// Clears the list and appends one row per modem in delivery order. 0 when the enumeration ran
-// to its end, 1 when a step failed; then its message is shown before anything is released.
-int FillModemList(ModemSource &source, ModemListSink &list);
+// Clears the list and appends one row per modem in delivery order. True when the enumeration
+// ran to its end; false when a step failed, and its message was shown before anything was
+// released.
+bool FillModemList(ModemSource &source, ModemListSink &list);
 
 // A serial port that Wine made: its name (COM7) and the Linux device that names it in Wine's
 // settings, or empty when Wine found the device itself.

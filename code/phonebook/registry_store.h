@@ -15,7 +15,7 @@ namespace zelmora {
 // with values "00_Name", "00_PhoneNumber", ...
 class RegistryStore : public PhoneBookStore {
   public:
-    explicit RegistryStore(const wchar_t *subkey = kPhoneBookKey) : subkey_(subkey) {}
+    explicit RegistryStore(const wchar_t *subkey = kProgramKey) : subkey_(subkey) {}
     StoreOpen Open(StoreAccess access) override;
     ValueRead Read(const std::u16string &name, StoredValue &value) override;
     std::vector<std::u16string> ValueNames() override;

@@ -330,7 +330,7 @@ TEST(TypicalCall, AnEntryThatAnotherProgramAddsWhileTheWindowIsOpenSurvivesItsCl
     ASSERT_NE(main, nullptr);
     // Another program writes number 02 meanwhile; the user adds Zed.
     for (const auto &[name, data] : {std::pair{L"02_Name", L"Other"}, {L"02_PhoneNumber", L"99"}})
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, name, REG_SZ, data,
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kProgramKey, name, REG_SZ, data,
                         static_cast<DWORD>((lstrlenW(data) + 1) * sizeof(wchar_t)));
     RemoteList(GetDlgItem(main, IDC_PHONE_BOOK_LIST), zelmora.id()).AppendRow(L"Zed", L"777");
     PostMessageW(main, WM_CLOSE, 0, 0);

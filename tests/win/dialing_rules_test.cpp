@@ -15,7 +15,7 @@ using namespace zelmora;
 
 namespace {
 
-const std::wstring kDialingKey = std::wstring(kPhoneBookKey) + L"\\Dialing";
+const std::wstring kDialingKey = std::wstring(kProgramKey) + L"\\Dialing";
 
 // Chooses the country whose item starts with country (none: leaves the list as it is), fills
 // the three codes and the check boxes, and presses OK.

@@ -16,15 +16,15 @@
 using namespace zelmora;
 
 void DeletePhoneBookKey() {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPhoneBookKey);
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPhoneBookKey);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProgramKey);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kProgramKey);
 }
 
 namespace {
 
 RegistryKey OpenPhoneBookKey(REGSAM access) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, nullptr, 0, access, nullptr, &key,
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProgramKey, 0, nullptr, 0, access, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return nullptr;
     return RegistryKey(key);
@@ -34,7 +34,7 @@ RegistryKey OpenPhoneBookKey(REGSAM access) {
 
 bool PhoneBookKeyExists() {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProgramKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     const RegistryKey opened(key);
     return true;
@@ -60,7 +60,7 @@ void StoreEntries(const Entries &entries) {
 std::vector<std::pair<std::wstring, std::wstring>> StoredValues() {
     std::vector<std::pair<std::wstring, std::wstring>> values;
     HKEY opened;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProgramKey, 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return values;
     const RegistryKey key(opened);
     for (DWORD i = 0;; ++i) {
@@ -195,8 +195,8 @@ void MainWindowTest::Command(int id) {
 
 void RememberLinkModem(const wchar_t *port) {
     const std::wstring name = L"Test modem";
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, L"LinkPort", REG_SZ, port,
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kProgramKey, L"LinkPort", REG_SZ, port,
                     static_cast<DWORD>((lstrlenW(port) + 1) * sizeof(wchar_t)));
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPhoneBookKey, L"LinkModem", REG_SZ, name.c_str(),
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kProgramKey, L"LinkModem", REG_SZ, name.c_str(),
                     static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
 }

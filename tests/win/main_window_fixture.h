@@ -16,7 +16,7 @@
 using Entry = std::pair<std::wstring, std::wstring>;
 using Entries = std::vector<Entry>;
 
-using zelmora::kPhoneBookKey;
+using zelmora::kProgramKey;
 
 // Removes the phone-book key with all its values.
 void DeletePhoneBookKey();

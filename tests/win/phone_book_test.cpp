@@ -131,8 +131,7 @@ TEST_F(PhoneBookTest, StoresTwoBytesPerCharacter) {
     AppendRows(phoneBook_, {{std::wstring(259, L'n'), L""}, {L"Ann", L"0123"}});
     DestroyWindow(main_);
     HKEY opened;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, KEY_READ, &opened),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProgramKey, 0, KEY_READ, &opened), ERROR_SUCCESS);
     const RegistryKey key(opened);
     const std::pair<const wchar_t *, DWORD> expected[] = {
         {L"00_Name", 518}, {L"00_PhoneNumber", 0}, {L"01_Name", 6}, {L"01_PhoneNumber", 8}};
@@ -175,7 +174,7 @@ TEST_F(PhoneBookTest, AnOpenTwoAdditionsAndACloseLoseNothingStored) {
     // a name, an expandable string.
     Reopen({});
     HKEY opened = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPhoneBookKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProgramKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &opened, nullptr),
               ERROR_SUCCESS);
     const RegistryKey key(opened);
