@@ -26,6 +26,7 @@ add_library(zelmora_win STATIC
   code/app/main_window.cpp
   code/app/startup.cpp
   code/app/window_keys.cpp
+  code/base/ansi_text.cpp
   code/base/file_io.cpp
   code/base/list_view.cpp
   code/base/message_box.cpp
@@ -39,6 +40,8 @@ add_library(zelmora_win STATIC
   code/dialing/dial_locks.cpp
   code/dialing/dial_selection.cpp
   code/dialing/dialing_location.cpp
+  code/dialing/location_store.cpp
+  code/dialing/telephony.cpp
   code/dialing/dialing_rules_dialog.cpp
   code/dialing/recent_calls_registry.cpp
   code/dialing/link_modem.cpp
@@ -51,6 +54,7 @@ add_library(zelmora_win STATIC
   code/phonebook/delete_entry.cpp
   code/phonebook/entry_dialog.cpp
   code/phonebook/export_import.cpp
+  code/phonebook/file_dialogs.cpp
   code/phonebook/list_rows.cpp
   code/phonebook/phone_compare.cpp
   code/phonebook/registry_store.cpp)

@@ -4,6 +4,7 @@
 // CSV headers are matched: no locale decides. Platform-free.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,18 @@ template <typename Char> std::basic_string<Char> AsciiUppered(std::basic_string_
     for (Char &c : uppered)
         c = AsciiUpper(c);
     return uppered;
+}
+
+// The text as ASCII bytes; nothing when it holds a NUL or anything past '~', which no code that a
+// modem dials holds.
+template <typename Char> std::optional<std::string> AsciiOnly(const std::basic_string<Char> &text) {
+    std::string ascii;
+    for (Char c : text) {
+        if (c == Char(0) || static_cast<unsigned long>(c) > 0x7E)
+            return std::nullopt;
+        ascii += static_cast<char>(c);
+    }
+    return ascii;
 }
 
 } // namespace zelmora

@@ -1,6 +1,8 @@
 // Opening and writing files.
 #include "file_io.h"
 
+#include <stdexcept>
+
 #include "time_limit.h"
 
 namespace zelmora {
@@ -171,6 +173,27 @@ bool ReplaceFileWhole(const std::wstring &target, const std::function<bool(HANDL
     if (!replaced)
         DeleteFileW(partial.c_str());
     return replaced;
+}
+
+WholeFile ReadWholeFile(const wchar_t *path) {
+    WholeFile read;
+    const FileHandle file =
+        OpenFile(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (!file)
+        return read;
+    try {
+        read.bytes.resize(GetFileSize(file.get(), nullptr));
+    } catch (const std::exception &) { // bad_alloc, or length_error for a size beyond it
+        read.outcome = WholeFile::Outcome::OutOfMemory;
+        return read;
+    }
+    DWORD got = 0;
+    if (!read.bytes.empty() && !g_readFile(file.get(), read.bytes.data(),
+                                           static_cast<DWORD>(read.bytes.size()), &got, nullptr))
+        return read;
+    read.bytes.resize(got);
+    read.outcome = WholeFile::Outcome::Read;
+    return read;
 }
 
 } // namespace zelmora

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "scoped.h"
 
@@ -53,6 +54,14 @@ bool DeleteOldFile(const wchar_t *name);
 
 // True when all size bytes were written: a full disk can accept part of a write.
 bool WriteWhole(HANDLE file, const void *data, DWORD size);
+
+// A file's bytes, read whole through g_readFile, while another program may still have it open.
+// Failed: it could not be opened or read (a range another program locked, say).
+struct WholeFile {
+    enum class Outcome { Read, Failed, OutOfMemory } outcome = Outcome::Failed;
+    std::vector<unsigned char> bytes;
+};
+WholeFile ReadWholeFile(const wchar_t *path);
 
 // ReplaceFileW itself; tests replace it to make a replace fail as Windows' can.
 using ReplaceFileFunction = BOOL(WINAPI *)(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup,

@@ -1,28 +1,18 @@
-// Where the user dials from, and the number a dial sends: the telephony country list that
-// Windows keeps (TAPI), the location stored under the phone book's key in a subkey "Dialing",
-// and, until the user stores one, Windows' current dialing location or the user's region.
+// Where the user dials from, and the number a dial sends: the location stored under Zelmora's
+// key (location_store.h), and, until the user stores one, Windows' current dialing location or
+// the user's region, with Windows' telephony country list (telephony.h).
 #pragma once
 
 #include <windows.h>
-#include <tapi.h>
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "dialing_rules.h"
+#include "location_store.h"
+#include "telephony.h"
 
 namespace zelmora {
-
-// Every country/region of Windows' telephony list, in the list's order; empty when TAPI gives
-// none. Read once per process.
-const std::vector<Country> &TelephonyCountries();
-
-// The location stored in the "Dialing" subkey; nothing when its Country is missing or can not
-// be read. Other values that are missing or can not be read count as not set.
-std::optional<Location> StoredLocation();
-// Stores every value of location at once; false when the subkey can not be written.
-bool StoreLocation(const Location &location);
 
 // The location in force: the stored one, else Windows' current dialing location, else the
 // country of the user's region with no area or access codes; nothing without any of them.
@@ -44,12 +34,5 @@ struct LinkToDial {
 };
 std::optional<LinkToDial> LinkNumberToDial(HWND owner, UINT flags, const LinkNumber &link,
                                            const std::wstring &shownLink);
-
-// Windows' telephony calls that the location and the translation come from; tests replace them.
-using TranslateCapsFunction = LONG(WINAPI *)(HLINEAPP, DWORD, LPLINETRANSLATECAPS);
-using TranslateAddressFunction = LONG(WINAPI *)(HLINEAPP, DWORD, DWORD, LPCWSTR, DWORD, DWORD,
-                                                LPLINETRANSLATEOUTPUT);
-extern TranslateCapsFunction g_translateCaps;
-extern TranslateAddressFunction g_translateAddress;
 
 } // namespace zelmora

@@ -1,15 +1,12 @@
 // Export and import of the phone-book text file through the phone-book list.
 #include "export_import.h"
 
-#include <commdlg.h>
-#include <functional>
 #include <shlobj.h>
 
-#include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "../base/ansi_text.h"
 #include "../base/file_io.h"
 #include "../base/list_view.h"
 #include "../base/message_box.h"
@@ -17,6 +14,7 @@
 #include "../base/text_cast.h"
 #include "../base/texts.h"
 #include "contacts.h"
+#include "file_dialogs.h"
 #include "list_rows.h"
 #include "phone_compare.h"
 #include "phone_book_text.h"
@@ -24,19 +22,6 @@
 namespace zelmora {
 
 namespace {
-
-// Text in the ANSI code page, for contacts' files that are no Unicode.
-std::u16string FromAnsi(std::string_view bytes) {
-    if (bytes.empty())
-        return {};
-    const int length =
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::u16string text(length > 0 ? length : 0, u'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), W(text.data()),
-                            length);
-    return text;
-}
 
 // Adds each contact's entry unless its number is in the phone book already; the number added.
 int MergeContacts(HWND list, const std::vector<NamedNumber> &entries) {
@@ -98,94 +83,60 @@ void ExportPhoneBook() {
 }
 
 void ImportPhoneBook() {
-    wchar_t path[MAX_PATH] = {};
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = g_phoneBookList;
-    dialog.hInstance = GetModuleHandleW(nullptr);
-    dialog.lpstrFilter = W(kTextImportFilter);
-    dialog.nFilterIndex = 0;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = ARRAYSIZE(path);
-    dialog.lpstrTitle = W(kTextImportTitle);
-    dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
-                   OFN_EXPLORER | OFN_ENABLESIZING;
-    BOOL picked = FALSE;
-    {
-        const CurrentFolderKept kept;
-        picked = GetOpenFileNameW(&dialog);
-    }
-    if (picked)
-        ImportPhoneBookFrom(path);
+    FileQuestion question;
+    question.owner = g_phoneBookList;
+    question.filter = kTextImportFilter;
+    question.title = kTextImportTitle;
+    if (const std::optional<std::wstring> path = AskFileToOpen(question))
+        ImportPhoneBookFrom(path->c_str());
 }
 
 void ExportContacts() {
     HWND list = g_phoneBookList;
-    wchar_t path[MAX_PATH] = {};
-    lstrcpyW(path, W(kContactsFileName));
     wchar_t documents[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = GetParent(list);
-    dialog.lpstrFilter = W(kTextContactsFilter);
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = ARRAYSIZE(path);
-    dialog.lpstrInitialDir = documents;
-    dialog.lpstrDefExt = L"vcf";
-    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER |
-                   OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-    BOOL picked = FALSE;
-    {
-        const CurrentFolderKept kept;
-        picked = GetSaveFileNameW(&dialog);
-    }
-    if (!picked)
+    FileQuestion question;
+    question.owner = GetParent(list);
+    question.filter = kTextContactsFilter;
+    question.name = W(kContactsFileName);
+    question.folder = documents;
+    question.defaultExtension = L"vcf";
+    const std::optional<std::wstring> path = AskFileToSave(question);
+    if (!path)
         return;
     std::vector<NamedNumber> entries;
     const int count = ListCount(list);
     for (int row = 0; row < count; ++row)
         entries.emplace_back(ReadCell(list, row, kNameColumn), ReadCell(list, row, kPhoneColumn));
     const std::string cards = FormatVCards(entries);
-    if (ReplaceFileWhole(path, [&cards](HANDLE file) {
+    if (ReplaceFileWhole(*path, [&cards](HANDLE file) {
             return WriteWhole(file, cards.data(), static_cast<DWORD>(cards.size()));
         }))
-        ShowMessageNaming(kTextContactsExported, path, MB_ICONINFORMATION, list);
+        ShowMessageNaming(kTextContactsExported, *path, MB_ICONINFORMATION, list);
     else
         ShowMessage(list, kTextCannotExport, MB_ICONERROR);
 }
 
 void ImportPhoneBookFrom(const wchar_t *path) {
     HWND list = g_phoneBookList;
-    // A file that another program still has open can be read all the same.
-    FileHandle file =
-        OpenFile(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    if (!file) {
-        ShowMessage(list, kTextCannotOpenImport, MB_ICONERROR);
+    WholeFile file = ReadWholeFile(path);
+    if (file.outcome != WholeFile::Outcome::Read) {
+        // An unread file is said so: it is not "no new items".
+        ShowMessage(list,
+                    file.outcome == WholeFile::Outcome::OutOfMemory ? kTextOutOfMemory
+                                                                    : kTextCannotOpenImport,
+                    MB_ICONERROR);
         return;
     }
-    const DWORD size = GetFileSize(file.get(), nullptr);
-    std::unique_ptr<unsigned char[]> contents(new (std::nothrow) unsigned char[size]);
-    if (!contents) {
-        ShowMessage(list, kTextOutOfMemory, MB_ICONERROR);
-        return;
-    }
-    DWORD read = 0;
-    if (!g_readFile(file.get(), contents.get(), size, &read, nullptr)) {
-        // Say so (a range another program locked, say): an unread file is not "no new items".
-        ShowMessage(list, kTextCannotOpenImport, MB_ICONERROR);
-        return;
-    }
-
-    if (const ContactFile kind = DetectContactFile(contents.get(), read);
-        kind != ContactFile::PhoneBook) {
-        ImportContacts(list, kind, contents.get(), read);
+    const unsigned char *bytes = file.bytes.data();
+    const auto size = static_cast<DWORD>(file.bytes.size());
+    if (const ContactFile kind = DetectContactFile(bytes, size); kind != ContactFile::PhoneBook) {
+        ImportContacts(list, kind, bytes, size);
         return;
     }
     const int countBefore = ListCount(list);
-    MergeIntoList(list, contents.get(), read);
-    contents.reset();
-    file.reset();
+    MergeIntoList(list, bytes, size);
+    file = {};
     ShowMessage(list, ListCount(list) == countBefore ? kTextNothingImported : kTextImported,
                 MB_ICONINFORMATION);
 }
