@@ -40,10 +40,10 @@ std::u16string FieldText(HWND window) {
 
 void Find(HWND window, FindDirection direction) {
     const int selected = SelectedRow(g_phoneBookList);
-    const std::optional<std::size_t> found = FindEntry(
-        Entries(), FieldText(window), direction, selected < 0 ? 0 : selected, LocaleNameHolds);
-    SetDlgItemTextW(window, IDC_FIND_STATUS,
-                    found || FieldText(window).empty() ? L"" : W(kFindNoMatch));
+    const std::u16string text = FieldText(window);
+    const std::optional<std::size_t> found =
+        FindEntry(Entries(), text, direction, selected < 0 ? 0 : selected, LocaleNameHolds);
+    SetDlgItemTextW(window, IDC_FIND_STATUS, found || text.empty() ? L"" : W(kFindNoMatch));
     if (!found)
         return; // the selection stays as it was
     MarkRow(g_phoneBookList, static_cast<int>(*found));

@@ -165,7 +165,8 @@ void DialLinkInWindow(HWND window, const std::u16string &link) {
     if (!number)
         return;
     // The modem chosen in the window counts first, then the remembered one.
-    const LinkModem modem = SelectedModem().value_or(RememberedLinkModem());
+    const std::optional<LinkModem> selected = SelectedModem();
+    const LinkModem modem = selected ? *selected : RememberedLinkModem();
     // A window that opened for the link takes it up before the dialog manager first shows it.
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);

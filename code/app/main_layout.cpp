@@ -6,6 +6,7 @@
 
 #include "../base/list_view.h"
 #include "../base/registry.h"
+#include "../base/scoped.h"
 #include "../base/text_cast.h"
 #include "../res/resource.h"
 #include "window_place.h"
@@ -57,10 +58,7 @@ int MonitorDpi(const RECT &place) {
     if (dpiForMonitor &&
         SUCCEEDED(dpiForMonitor(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), 0, &x, &y)))
         return static_cast<int>(x);
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    return GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSX);
 }
 
 void RestorePlace(HWND window) {
