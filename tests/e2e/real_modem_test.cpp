@@ -271,15 +271,31 @@ TEST(RealModem, ACallThatComesInIsNamedRecordedAndCalledBackWhileEveryDialStillG
     EXPECT_EQ(WaitForFarEndCall("com7", before), "5550222");
     window.Press(IDC_HANG_UP);
     EXPECT_TRUE(FarEndStopsRinging("com7", FarEndReport("com7").size()));
-    // Dial in the window, and a quick dial from a process of its own: each script has the
-    // port while it runs, whoever listens.
+    // Dial in the window, a quick dial from a process of its own and a link: each script has
+    // the port while it runs, whoever listens.
+    RemoteList modems(GetDlgItem(window.main, IDC_MODEM_LIST), window.zelmora->id());
+    const std::wstring com7Name = modems.Cell(modems.FindRow(L"COM7", 1), 0);
     const struct {
         const char *way;
         std::function<void()> dial, hangUp;
     } ways[] = {
         {"Dial in the window", [&] { window.Press(IDC_DIAL); }, [&] { window.Press(IDC_HANG_UP); }},
         {"quick dial", [] { ZelmoraProcess(L"/phone:5550222 /port:COM7").Wait(10000); },
-         [] { ZelmoraProcess(L"/port:COM7 /hangup").Wait(10000); }}};
+         [] { ZelmoraProcess(L"/port:COM7 /hangup").Wait(10000); }},
+        {"a link, which the listening window takes and dials with its modem",
+         [&] {
+             EXPECT_EQ(ZelmoraProcess(L"tel:555-0222").Wait(10000), 0);
+             Answer(
+                 *window.zelmora,
+                 (L"The modem on COM7 (" + com7Name + L") is to dial 5550222. Dial now?").c_str(),
+                 IDYES);
+         },
+         [&] {
+             Answer(*window.zelmora,
+                    L"Pick up the handset. When the call is over, press OK to hang up the modem "
+                    L"on COM7.",
+                    IDOK);
+         }}};
     for (const auto &way : ways) {
         SCOPED_TRACE(way.way);
         before = FarEndReport("com7").size();
